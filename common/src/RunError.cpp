@@ -28,7 +28,8 @@ int runErrorNumberForErrno(int e, const std::filesystem::path& path) {
     case EBUSY:
     case ETXTBSY:
     case EISDIR: return err::PathFileAccess;
-    case ENOSPC: return 61;  // disk full
+    case ENOSPC:
+    case EDQUOT: return err::DiskFull;
     default: return err::PathFileAccess;
     }
 }

@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
+#include "kcs/common/DurableFile.h"
 #include "kcs/common/RunError.h"
 
 namespace kcs::records {
@@ -24,15 +25,14 @@ public:
     Fd& operator=(const Fd&) = delete;
     ~Fd() { if (fd_ >= 0) ::close(fd_); }
     int get() const { return fd_; }
-    // Close and report: a failed close can be the first sign that data did not reach the disk.
-    int release() { int r = ::close(fd_); fd_ = -1; return r; }
+    int release() { const int r = ::close(fd_); fd_ = -1; return r; }
 
 private:
     int fd_;
 };
 
-std::vector<char> readAll(int fd, const fs::path& path, std::size_t limit) {
-    std::vector<char> data(limit);
+std::string readUpTo(int fd, const fs::path& path, std::size_t limit) {
+    std::string data(limit, '\0');
     std::size_t got = 0;
     while (got < limit) {
         const ssize_t n = ::pread(fd, data.data() + got, limit - got, static_cast<off_t>(got));
@@ -47,32 +47,15 @@ std::vector<char> readAll(int fd, const fs::path& path, std::size_t limit) {
     return data;
 }
 
-void writeAll(int fd, const char* data, std::size_t size, const fs::path& path) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw fileError(errno, path, "Cannot write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-void syncFolder(const fs::path& folder) {
-    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    // Some file systems cannot sync a folder; the file itself is already on the disk then.
-    if (dir.get() >= 0) ::fsync(dir.get());
-}
-
 long recordCountFor(long long length) {
     // Rounded to the nearest whole record: 118 trailing bytes or more count as one more.
     return static_cast<long>((length + kRecordLength / 2) / kRecordLength);
 }
 
 // Opens the client file for reading, creating it empty when it does not exist yet.
+// Non-blocking, so a pipe put where the file belongs cannot hang the program.
 int openForLoad(const fs::path& clientFile) {
-    int fd = ::open(clientFile.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(clientFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) return fd;
     if (errno != ENOENT) throw fileError(errno, clientFile, "Cannot open");
     {
@@ -82,7 +65,7 @@ int openForLoad(const fs::path& clientFile) {
             throw fileError(errno, clientFile, "Cannot create");
     }
     syncFolder(clientFile.parent_path());
-    fd = ::open(clientFile.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(clientFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) throw fileError(errno, clientFile, "Cannot open");
     return fd;
 }
@@ -93,15 +76,15 @@ LoadReport LoadClients(ClientTable& table, const fs::path& clientFile) {
     Fd fd(openForLoad(clientFile));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) throw fileError(errno, clientFile, "Cannot read");
-    if (!S_ISREG(st.st_mode)) throw RunError(err::BadFileName, clientFile.string() + " is not a file");
+    if (!S_ISREG(st.st_mode)) throw RunError(err::PathFileAccess, clientFile.string() + " is not a file");
 
     LoadReport report;
     report.recordsInFile = recordCountFor(st.st_size);
     report.trailingBytes = static_cast<long>(st.st_size % kRecordLength);
     report.overCapacity = report.recordsInFile > kMaxClients;
-    const long toLoad = report.overCapacity ? kMaxClients : report.recordsInFile;
+    const long toLoad = std::min<long>(report.recordsInFile, kMaxClients);
 
-    const auto data = readAll(fd.get(), clientFile, static_cast<std::size_t>(toLoad) * kRecordLength);
+    const auto data = readUpTo(fd.get(), clientFile, static_cast<std::size_t>(toLoad) * kRecordLength);
     ClientTable fresh;
     for (long n = 1; n <= toLoad; ++n) {
         ClientRecord::Bytes bytes;
@@ -116,27 +99,23 @@ LoadReport LoadClients(ClientTable& table, const fs::path& clientFile) {
     return report;
 }
 
+std::string overCapacityMessage(const LoadReport& report) {
+    if (!report.overCapacity) return {};
+    return "This data disk holds " + std::to_string(report.recordsInFile) + " client records, but only " +
+           std::to_string(kMaxClients) + " can be used. The first " + std::to_string(kMaxClients) +
+           " are shown; the others remain on the disk unchanged. Please use a new data disk for further clients.";
+}
+
 void SaveClient(const ClientTable& table, std::int16_t slot, const fs::path& clientFile) {
     if (slot < 1 || slot > kMaxClients || slot > table.NumClients + 1)
         throw std::out_of_range("client slot " + std::to_string(slot) + " is outside the table (1 to " +
-                                std::to_string(std::min<int>(table.NumClients + 1, kMaxClients)) + ")");
+                                std::to_string(std::clamp<int>(table.NumClients + 1, 1, kMaxClients)) + ")");
 
-    // The new file is the old one with this record replaced, written beside it and then
-    // renamed over it: a process stopped at any moment leaves either the old file or the
-    // new one, and every byte outside the record is copied unchanged.
-    std::vector<char> content;
-    mode_t mode = 0644;
-    {
-        Fd fd(::open(clientFile.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() >= 0) {
-            struct stat st {};
-            if (::fstat(fd.get(), &st) != 0) throw fileError(errno, clientFile, "Cannot read");
-            mode = st.st_mode & 07777;
-            content = readAll(fd.get(), clientFile, static_cast<std::size_t>(st.st_size));
-        } else if (errno != ENOENT) {
-            throw fileError(errno, clientFile, "Cannot open");
-        }
-    }
+    // The new file is the old one with this record replaced, written beside it and renamed
+    // over it: a process stopped at any moment leaves either the old file or the new one,
+    // and every byte outside the record is copied unchanged (records beyond the table's
+    // capacity included).
+    std::string content = readFileIfExists(clientFile).value_or(std::string{});
 
     const std::size_t offset = static_cast<std::size_t>(slot - 1) * kRecordLength;
     if (content.size() < offset) {
@@ -154,30 +133,7 @@ void SaveClient(const ClientTable& table, std::int16_t slot, const fs::path& cli
     const auto& bytes = table.Clients[static_cast<std::size_t>(slot)].bytes();
     std::copy(bytes.begin(), bytes.end(), content.begin() + static_cast<std::ptrdiff_t>(offset));
 
-    fs::path target = clientFile;
-    std::error_code ec;
-    if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    fs::path staging = target;
-    staging += ".new";
-
-    {
-        Fd out(::open(staging.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-        if (out.get() < 0) throw fileError(errno, clientFile, "Cannot write");
-        try {
-            writeAll(out.get(), content.data(), content.size(), clientFile);
-            if (::fsync(out.get()) != 0) throw fileError(errno, clientFile, "Cannot write");
-            if (out.release() != 0) throw fileError(errno, clientFile, "Cannot write");
-        } catch (...) {
-            ::unlink(staging.c_str());
-            throw;
-        }
-    }
-    if (::rename(staging.c_str(), target.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(staging.c_str());
-        throw fileError(e, clientFile, "Cannot write");
-    }
-    syncFolder(target.parent_path());
+    replaceFileDurably(clientFile, content);
 }
 
 void ClearCurrentClient(ClientTable& table) {

@@ -78,6 +78,11 @@ bool ClientRecord::setUtf8(Field f, std::string_view utf8) {
     return bytes && set(f, *bytes);
 }
 
+std::size_t ClientRecord::answerIndex(int item) {
+    if (item < 1 || item > kAnswerCount) throw std::out_of_range("answer item " + std::to_string(item) + " is outside 1 to 158");
+    return static_cast<std::size_t>(layoutOf(Field::Answers).offset + item - 1);
+}
+
 std::string ClientRecord::textUtf8(Field f) const { return cp1252ToUtf8(text(f)); }
 
 std::span<const std::string_view> codeLabels(CodeTable t) {

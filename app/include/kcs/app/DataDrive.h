@@ -2,8 +2,10 @@
 // The checks that make a folder (a mounted volume or any directory) the data drive.
 // The screens that ask the supervisor build on these.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "kcs/app/ProgramState.h"
 
@@ -29,5 +31,29 @@ enum class DiskCheck {
 // The publisher flag is the first non-blank character of the identity file's second
 // line; a file without one carries the first publisher ('b').
 DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation);
+
+// The file operations the drive checks make on the candidate drive, apart so that a
+// failing drive can be simulated. Each throws kcs::RunError with the classic number.
+class DriveFiles {
+public:
+    virtual ~DriveFiles() = default;
+    // At most `limit` bytes from the start of a file (53/76 when it is missing).
+    virtual std::string readHead(const std::filesystem::path& file, std::size_t limit);
+    // Creates or truncates a file and writes `content` into it.
+    virtual void writeFile(const std::filesystem::path& file, std::string_view content);
+    // Removes a file if it exists.
+    virtual void removeIfExists(const std::filesystem::path& file);
+};
+
+// The same check with the drive's file operations supplied by the caller.
+DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation, DriveFiles& files);
+
+// The identity file's content read: whether its first line is the test tag, and the
+// publisher flag of its second line ('b' when it has none).
+struct DriveIdentity {
+    bool isThisTest = false;
+    char publisherFlag = 'b';
+};
+DriveIdentity parseIdentityFile(std::string_view content);
 
 }  // namespace kcs::app

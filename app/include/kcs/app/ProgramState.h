@@ -13,6 +13,9 @@ namespace kcs::app {
 struct ProgramState {
     // Client records: Clients, NumClients, CurClient.
     records::ClientTable table;
+    // What the last load of the client records found (over capacity, trailing bytes), so
+    // the screens can tell the supervisor.
+    records::LoadReport LastLoad;
 
     // Sequence flags of the data-entry screens.
     bool EditMode = false;

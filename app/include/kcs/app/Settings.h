@@ -31,6 +31,16 @@ private:
     std::filesystem::path path_;
 };
 
+// The rules above applied to a file's text held in memory (the file operations use these).
+// iniLookup: the value of the first line of `key` in a section named `section`, or nullopt.
+std::optional<std::string> iniLookup(std::string_view text, std::string_view section, std::string_view key);
+// iniWithKey: the text with that line set to `value` (or the key or section added), every
+// other line kept byte for byte, new lines ending the way the text's lines end. A value
+// with blanks at an end, or wrapped in quotes, is written in double quotes so it reads
+// back unchanged. A line break or NUL in the value, or an unusable section or key name,
+// throws kcs::RunError 5 (nothing written).
+std::string iniWithKey(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
+
 // The named settings with their defaults and value rules.
 class Settings {
 public:

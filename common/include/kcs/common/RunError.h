@@ -10,9 +10,11 @@
 namespace kcs {
 
 namespace err {
+inline constexpr int InvalidArgument = 5;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIO = 57;
+inline constexpr int DiskFull = 61;
 inline constexpr int DeviceUnavailable = 68;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int DiskNotReady = 71;
@@ -21,6 +23,10 @@ inline constexpr int PathNotFound = 76;
 inline constexpr int BankFileNotFound = 3024;
 inline constexpr int BankPathInvalid = 3044;
 inline constexpr int BankCannotOpen = 3051;
+inline constexpr int BankNoCurrentRecord = 3021;
+inline constexpr int BankTableNotFound = 3078;
+inline constexpr int BankItemNotFound = 3265;
+inline constexpr int BankUnrecognizedFormat = 3343;
 }  // namespace err
 
 class RunError : public std::runtime_error {

@@ -39,6 +39,10 @@ struct LoadReport {
 // lie beyond the end of the file read as blanks. Throws kcs::RunError on a file error.
 LoadReport LoadClients(ClientTable& table, const std::filesystem::path& clientFile);
 
+// The words telling the supervisor that the disk holds more clients than can be used;
+// empty when the load was complete.
+std::string overCapacityMessage(const LoadReport& report);
+
 // Writes slot `slot` of the table, all 235 bytes, to record `slot` of the file and makes
 // it durable before returning. Only slots 1..51 and at most NumClients + 1 (an append)
 // are accepted; anything else throws std::out_of_range and writes nothing. A process

@@ -60,13 +60,15 @@ public:
     bool setUtf8(Field f, std::string_view utf8);
     std::string textUtf8(Field f) const;
 
-    // Answer code of item 1..158 as its digit character.
-    char answer(int item) const { return bytes_[static_cast<std::size_t>(layoutOf(Field::Answers).offset + item - 1)]; }
-    void setAnswer(int item, char digit) { bytes_[static_cast<std::size_t>(layoutOf(Field::Answers).offset + item - 1)] = digit; }
+    // Answer code of item 1..158 as its digit character. An item number outside 1..158
+    // throws std::out_of_range rather than touching a neighbouring field.
+    char answer(int item) const { return bytes_[answerIndex(item)]; }
+    void setAnswer(int item, char digit) { bytes_[answerIndex(item)] = digit; }
 
     friend bool operator==(const ClientRecord&, const ClientRecord&) = default;
 
 private:
+    static std::size_t answerIndex(int item);
     Bytes bytes_;
 };
 
