@@ -1,0 +1,56 @@
+#pragma once
+// The client report: an 80-column text of 58-line pages composed from one scoring.
+// The writer owns the page state (LineCount, PageNumber) and every section routine;
+// the whole report is composed in memory and handed over as bytes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kcs/report/PrintFile.h"
+#include "kcs/scoring/Scorer.h"
+
+namespace kcs::report {
+
+inline constexpr int kPageLength = 58;
+
+class ReportWriter {
+public:
+    ReportWriter(scoring::Scorer& scorer, char publisherFlag, bool summaryPage)
+        : scorer_(scorer), publisherFlag_(publisherFlag), summaryPage_(summaryPage) {}
+
+    // Composes the whole report; returns its bytes.
+    std::string WriteClientReport();
+
+    void PrintPageHeader();
+    void PrintReportHeading(int kind);
+    void PrintProfileChart(int first, int last);
+    void PrintAdditionalInformation();
+    void PrintScaleNarrative(int scale);
+    void PrintScaleInvalidNote(int code);
+    void PrintInvalidText();
+    void ClassifySubstanceUse(int mode);
+    void PrintSignatureBlock();
+    void PrintResponses();
+    void PrintSignificantItems();
+    void PrintSection3Answers();
+    void PrintPublisherNotice(int kind);
+    void WriteOnePageSummary();
+
+    int LineCount = 0;
+    int PageNumber = 0;
+    PrintFile& out() { return out_; }
+
+private:
+    void blank(int count = 1);
+    void confidentialityParagraph();
+    void signatureLines();
+    bool invalid() const { return scorer_.scores().invalid(); }
+
+    scoring::Scorer& scorer_;
+    char publisherFlag_;
+    bool summaryPage_;
+    PrintFile out_;
+};
+
+}  // namespace kcs::report
