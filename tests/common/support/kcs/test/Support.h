@@ -1,0 +1,82 @@
+#pragma once
+// Small helpers shared by the test suites: a temporary folder, whole-file reads and
+// writes, and running a check inside a private read-only view of a folder.
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace kcs::test {
+
+class TempDir {
+public:
+    // In the system's temporary folder, or under `base` when given.
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string tmpl = (base / "kcs-test-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) std::abort();
+        path_ = tmpl;
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeFile(const std::filesystem::path& p, const std::string& content) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// Runs `check` in a child process that sees `folder` mounted read-only (a private mount
+// namespace, so nothing outside the child is affected). Returns nullopt when this
+// machine does not allow it (no privilege for mount namespaces), else whether `check`
+// returned true.
+inline std::optional<bool> inReadOnlyView(const std::filesystem::path& folder, const std::function<bool()>& check) {
+    int pipeFd[2];
+    if (::pipe(pipeFd) != 0) return std::nullopt;
+    const pid_t pid = ::fork();
+    if (pid < 0) return std::nullopt;
+    if (pid == 0) {
+        ::close(pipeFd[0]);
+        char status = 'u';  // unsupported
+        if (::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+            ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0) {
+            status = check() ? 'y' : 'n';
+        }
+        (void)!::write(pipeFd[1], &status, 1);
+        ::_exit(0);
+    }
+    ::close(pipeFd[1]);
+    char status = 'u';
+    if (::read(pipeFd[0], &status, 1) != 1) status = 'n';
+    ::close(pipeFd[0]);
+    int ws = 0;
+    ::waitpid(pid, &ws, 0);
+    if (status == 'u') return std::nullopt;
+    return status == 'y';
+}
+
+}  // namespace kcs::test
