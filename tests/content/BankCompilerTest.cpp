@@ -1,0 +1,84 @@
+// The bank compiler must refuse a source that would give the program a broken
+// bank, and must never leave a half-written bank behind.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "ContentFiles.h"
+
+namespace {
+
+using namespace kcs::content;
+namespace fs = std::filesystem;
+
+class BankCompiler : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("kcs-bankc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path write(const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+        return dir / name;
+    }
+    int compile(const std::string& english, const std::string& spanish) {
+        write("en.txt", english);
+        write("es.txt", spanish);
+        const std::string cmd = "'" + std::string(KCS_BANKC) + "' '" + (dir / "out.mdb").string() +
+                                "' English='" + (dir / "en.txt").string() + "' Spanish='" +
+                                (dir / "es.txt").string() + "' 2>/dev/null";
+        return std::system(cmd.c_str());
+    }
+};
+
+const char* kEnglish =
+    "# two sections\n@section 1\n@choices True = True | False = False\n1. One.\n2. Two.\n"
+    "@section 2\n3. Pick one?\n   1) Never\n   2) Once\n   3) Twice\n4. Pick again?\n   1) Never\n   2) Often\n";
+const char* kSpanish =
+    "@section 1\r\n@choices Cierto = Cierto | Falso = Falso\r\n1. Uno.\r\n2. Dos.\r\n"
+    "@section 2\r\n3. ¿Cuál?\r\n   1) Nunca\r\n   2) Una vez\r\n   3) Dos veces\r\n4. ¿Otra?\r\n   1) Nunca\r\n   2) A menudo\r\n";
+
+TEST_F(BankCompiler, WritesNullForUnusedChoicesAndSharesWaveFilesOfEqualChoices) {
+    ASSERT_EQ(compile(kEnglish, kSpanish), 0);
+    Bank bank(dir / "out.mdb");
+    const auto rows = bank.query("SELECT ID, ANSWER3, ChoiceAudio1, ChoiceAudio2, ChoiceAudio3 FROM English ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_FALSE(rows[0][1].has_value());            // True/False item: no third choice
+    EXPECT_EQ(rows[0][2].value_or(""), "True");
+    EXPECT_EQ(rows[2][2], rows[3][2]);               // "Never" twice: one wave file
+    EXPECT_NE(rows[2][3], rows[3][3]);               // "Once" and "Often" differ
+    EXPECT_FALSE(rows[3][4].has_value());            // item 4 has two choices only
+    const auto es = bank.query("SELECT TestQuestion FROM Spanish WHERE ID = 3");
+    ASSERT_EQ(es.size(), 1u);
+    EXPECT_EQ(*es[0][0], "¿Cuál?");                  // CR LF sources read as well as LF
+}
+
+TEST_F(BankCompiler, RefusesBrokenSourcesAndLeavesTheOldBankAlone) {
+    ASSERT_EQ(compile(kEnglish, kSpanish), 0);
+    const std::string good = readBytes(dir / "out.mdb");
+
+    std::string gap = kEnglish;
+    gap.replace(gap.find("2. Two."), 7, "5. Two.");
+    EXPECT_NE(compile(gap, kSpanish), 0) << "a gap in the item numbers";
+
+    std::string fewer = kSpanish;
+    fewer.erase(fewer.find("   3) Dos veces\r\n"), 17);
+    EXPECT_NE(compile(kEnglish, fewer), 0) << "languages disagree on the number of choices";
+
+    std::string latin1 = kSpanish;
+    latin1.replace(latin1.find("¿Cuál?"), 8, "\xBF" "Cu\xE1l?");
+    EXPECT_NE(compile(kEnglish, latin1), 0) << "a source saved in a single-byte code page";
+
+    EXPECT_NE(compile(kEnglish, "@section 1\n1. Solo uno.\n"), 0) << "an item without choices";
+
+    EXPECT_EQ(readBytes(dir / "out.mdb"), good);
+    EXPECT_FALSE(fs::exists(dir / "out.mdb.tmp"));
+}
+
+}  // namespace

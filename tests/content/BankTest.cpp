@@ -1,0 +1,156 @@
+// Checks the compiled question bank KCS32.MDB as the program will read it.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ContentFiles.h"
+
+namespace {
+
+using namespace kcs::content;
+
+constexpr int kItems = 158;
+int sectionOf(int id) { return id <= 99 ? 1 : id <= 135 ? 2 : 3; }
+
+// The answer-sheet screen derives an item's answer type from its second choice.
+int answerType(const std::optional<std::string>& answer2) {
+    const std::string a = answer2.value_or("");
+    const std::string head = a.substr(0, 5);
+    if (head == "False") return 0;
+    if (head == "Somet") return 3;
+    if (head == "Mostl") return 4;
+    if (head == "Often") return 5;
+    if (a == "No") return 1;
+    return 2;
+}
+
+const char* kColumns =
+    "ID, TestQuestion, QuestionAudio, ANSWER1, ANSWER2, ANSWER3, ANSWER4, ANSWER5, "
+    "ChoiceAudio1, ChoiceAudio2, ChoiceAudio3, ChoiceAudio4, ChoiceAudio5";
+
+class QuestionBank : public ::testing::Test {
+protected:
+    Bank bank{binDir() / "KCS32.MDB"};
+    std::vector<Bank::Row> rows(const std::string& table) const {
+        return bank.query(std::string("SELECT rowid, ") + kColumns + " FROM \"" + table + "\" ORDER BY rowid");
+    }
+};
+
+TEST_F(QuestionBank, HasTheTwoLanguageTablesWithTheExpectedColumns) {
+    const auto tables = bank.query("SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid");
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(*tables[0][0], "English");
+    EXPECT_EQ(*tables[1][0], "Spanish");
+    for (const char* t : {"English", "Spanish"}) {
+        const auto cols = bank.query(std::string("SELECT name FROM pragma_table_info('") + t + "')");
+        std::string joined;
+        for (const auto& c : cols) joined += (joined.empty() ? "" : ", ") + *c[0];
+        EXPECT_EQ(joined, kColumns) << t;
+    }
+}
+
+TEST_F(QuestionBank, ItemsRunOneTo158InStorageOrderWithTheRightChoicesPerSection) {
+    for (const char* t : {"English", "Spanish"}) {
+        SCOPED_TRACE(t);
+        const auto r = rows(t);
+        ASSERT_EQ(r.size(), static_cast<std::size_t>(kItems));
+        for (int i = 0; i < kItems; ++i) {
+            const auto& row = r[i];
+            const int id = i + 1;
+            ASSERT_EQ(std::stoi(*row[1]), id);
+            ASSERT_EQ(std::stoi(*row[0]), id) << "storage order must be item order";
+            ASSERT_TRUE(row[2] && !row[2]->empty()) << id;
+            EXPECT_EQ(row[3].value_or(""), "Q" + std::string(id < 10 ? "00" : id < 100 ? "0" : "") + std::to_string(id));
+            const int expected = sectionOf(id) == 1 ? 2 : 4;
+            for (int k = 0; k < 5; ++k) {
+                const auto& text = row[4 + k];
+                const auto& audio = row[9 + k];
+                if (k < expected) {
+                    EXPECT_TRUE(text && !text->empty()) << "item " << id << " choice " << k + 1;
+                    EXPECT_TRUE(audio && !audio->empty()) << "item " << id << " audio " << k + 1;
+                } else {
+                    // An unused choice is Null, never an empty string, so it is not offered.
+                    EXPECT_FALSE(text.has_value()) << "item " << id << " choice " << k + 1;
+                    EXPECT_FALSE(audio.has_value()) << "item " << id << " audio " << k + 1;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(QuestionBank, EnglishChoicesGiveEachSectionItsAnswerType) {
+    const auto r = rows("English");
+    for (const auto& row : r) {
+        const int id = std::stoi(*row[1]);
+        const int want = sectionOf(id) == 1 ? 0 : sectionOf(id) == 2 ? 3 : 2;
+        EXPECT_EQ(answerType(row[5]), want) << "item " << id << " ANSWER2 '" << row[5].value_or("") << "'";
+        if (sectionOf(id) == 1) {
+            EXPECT_EQ(*row[4], "True");
+            EXPECT_EQ(*row[5], "False");
+        } else if (sectionOf(id) == 2) {
+            EXPECT_EQ(*row[4] + "/" + *row[5] + "/" + *row[6] + "/" + *row[7],
+                      "Rare or Never/Sometimes/Often/Very Often");
+        }
+    }
+}
+
+TEST_F(QuestionBank, SpanishTableIsSpanishThroughout) {
+    const auto en = rows("English");
+    const auto es = rows("Spanish");
+    const std::set<std::string> englishChoices{"True", "False", "Rare or Never", "Sometimes", "Often",
+                                               "Very Often", "Never", "Once", "Many times", "No problem"};
+    int accented = 0, invertedQuestion = 0, questions = 0;
+    for (std::size_t i = 0; i < es.size(); ++i) {
+        const int id = static_cast<int>(i) + 1;
+        EXPECT_NE(*es[i][2], *en[i][2]) << "item " << id << " is not translated";
+        for (int k = 4; k < 9; ++k)
+            if (es[i][k]) {
+                EXPECT_EQ(englishChoices.count(*es[i][k]), 0u) << "item " << id << ": " << *es[i][k];
+            }
+        if (sectionOf(id) == 1) {
+            EXPECT_EQ(*es[i][4] + "/" + *es[i][5], "Cierto/Falso");
+        } else if (sectionOf(id) == 2) {
+            EXPECT_EQ(*es[i][4] + "/" + *es[i][5] + "/" + *es[i][6] + "/" + *es[i][7],
+                      "Rara o nunca/Algunas veces/Frecuente/Muy Frecuente");
+        }
+        const std::string& q = *es[i][2];
+        for (const char* mark : {"á", "é", "í", "ó", "ú", "ñ", "ü", "¿", "¡"})
+            if (q.find(mark) != std::string::npos) { ++accented; break; }
+        if (!q.empty() && q.back() == '?') {
+            ++questions;
+            if (q.find("¿") != std::string::npos) ++invertedQuestion;
+        }
+    }
+    EXPECT_GT(accented, 40) << "Spanish text without accents is wrong text";
+    EXPECT_EQ(invertedQuestion, questions) << "every Spanish question opens with ¿";
+}
+
+TEST_F(QuestionBank, FieldsFitAndWaveNamesAreSafeAndShared) {
+    for (const char* t : {"English", "Spanish"}) {
+        SCOPED_TRACE(t);
+        std::map<std::string, std::string> audioOfText, textOfAudio;
+        for (const auto& row : rows(t)) {
+            for (std::size_t c = 2; c < row.size(); ++c)
+                if (row[c]) {
+                    EXPECT_LE(row[c]->size(), 255u) << "item " << *row[1];
+                }
+            EXPECT_LE(row[2]->size(), 160u) << "statement of item " << *row[1] << " is too long for the screen";
+            for (int k = 0; k < 5; ++k) {
+                if (!row[4 + k]) continue;
+                const std::string& text = *row[4 + k];
+                const std::string& audio = *row[9 + k];
+                for (char ch : audio)
+                    ASSERT_TRUE(std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '-') << audio;
+                // "T", "F", "Y" and "N" are taken over by the player as True/False/Yes/No.
+                EXPECT_GT(audio.size(), 1u) << audio;
+                auto [it, fresh] = audioOfText.emplace(text, audio);
+                EXPECT_EQ(it->second, audio) << "the same choice '" << text << "' uses two wave files";
+                auto [it2, fresh2] = textOfAudio.emplace(audio, text);
+                EXPECT_EQ(it2->second, text) << "wave file " << audio << " speaks two different texts";
+            }
+        }
+    }
+}
+
+}  // namespace

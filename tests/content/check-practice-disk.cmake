@@ -1,0 +1,12 @@
+# Regenerates the practice disk into WORK and compares it with the committed one.
+file(REMOVE_RECURSE "${WORK}")
+execute_process(COMMAND python3 "${SCRIPT}" "${WORK}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "practice disk generator failed: ${rc}")
+endif()
+foreach(f TID DATA401.KCS)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/${f}" "${EXPECTED}/${f}" RESULT_VARIABLE diff)
+  if(NOT diff EQUAL 0)
+    message(FATAL_ERROR "${EXPECTED}/${f} differs from what the generator produces")
+  endif()
+endforeach()
