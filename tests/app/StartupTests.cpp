@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "kcs/app/Settings.h"
+#include "kcs/app/Startup.h"
+#include "kcs/test/Support.h"
+
+namespace {
+
+using namespace kcs::app;
+using kcs::test::readFile;
+using kcs::test::TempDir;
+using kcs::test::writeFile;
+
+TEST(Startup, PreparesTheEngineWritesSystemDBAndFillsThePaths) {
+    TempDir program;
+    writeFile(program / "kcstest.ini", "[Path]\nFilePath=a:\nSndPath=sounds\n");
+    ProgramState state;
+    const auto session = prepareStartup(state, program.path());
+
+    EXPECT_EQ(session.engine.DefaultUser, "HWKTest");
+    EXPECT_EQ(session.engine.DefaultPassword, "qmvtoza");
+    EXPECT_EQ(session.engine.IniPath, program / "kcstest.ini");
+    EXPECT_EQ(session.TestWorkspace.Name(), "");
+    EXPECT_EQ(session.TestWorkspace.UserName(), "admin");
+    EXPECT_EQ(state.IniPath, program / "kcstest.ini");
+    EXPECT_EQ(state.QuestionBankPath, program / "KCS32.MDB");
+    EXPECT_EQ(state.SoundPath, "sounds");
+    EXPECT_EQ(state.soundFolder("Spanish"), program / "sounds" / "KCSTest" / "sound" / "Spanish");
+    EXPECT_EQ(readFile(program / "kcstest.ini"),
+              "[Path]\nFilePath=a:\nSndPath=sounds\n[Options]\nSystemDB=" + (program / "hwkltd.mda").string() + "\n");
+
+    // Every start writes it again, in place.
+    writeFile(program / "kcstest.ini", "[Options]\nSystemDB=/elsewhere/hwkltd.mda\n");
+    prepareStartup(state, program.path());
+    EXPECT_EQ(readFile(program / "kcstest.ini"), "[Options]\nSystemDB=" + (program / "hwkltd.mda").string() + "\n");
+    EXPECT_EQ(state.SoundPath, "c:");
+}
+
+TEST(Startup, TheProgramFolderIsTheExecutablesFolder) {
+    const auto folder = executableFolder();
+    EXPECT_TRUE(std::filesystem::exists(folder / "kcs_app_tests"));
+}
+
+TEST(ProgramPaths, AbsoluteDesignationsStandRelativeOnesAreInTheProgramFolder) {
+    ProgramState state;
+    state.ProgramFolder = "/opt/kcs";
+    EXPECT_EQ(state.resolve("/media/usb"), "/media/usb");
+    EXPECT_EQ(state.resolve("practice-disk"), "/opt/kcs/practice-disk");
+}
+
+}  // namespace
