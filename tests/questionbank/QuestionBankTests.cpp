@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <functional>
+
+#include "kcs/common/RunError.h"
+#include "kcs/questionbank/QuestionBank.h"
+#include "kcs/test/Support.h"
+
+namespace {
+
+using namespace kcs::questionbank;
+namespace fs = std::filesystem;
+using kcs::test::TempDir;
+
+const char* kColumns =
+    "(ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, "
+    "ANSWER5 TEXT, ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)";
+
+void exec(sqlite3* db, const std::string& sql) {
+    char* msg = nullptr;
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg), SQLITE_OK) << (msg ? msg : "") << " in " << sql;
+}
+
+// A bank with the given tables; each table's items are produced by `ids` in stored order.
+void makeBank(const fs::path& file, const std::vector<std::pair<std::string, std::vector<int>>>& tables) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    exec(db, "BEGIN");
+    for (const auto& [name, ids] : tables) {
+        exec(db, "CREATE TABLE [" + name + "] " + kColumns);
+        for (int id : ids)
+            exec(db, "INSERT INTO [" + name + "] (ID, TestQuestion, ANSWER1, ANSWER2, ANSWER3) VALUES (" +
+                         std::to_string(id) + ", 'Question " + std::to_string(id) + " ¿sí?', 'True', '', NULL)");
+    }
+    exec(db, "COMMIT");
+    sqlite3_close(db);
+}
+
+std::vector<int> items(int from, int to) {
+    std::vector<int> v;
+    for (int i = from; i <= to; ++i) v.push_back(i);
+    return v;
+}
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const kcs::RunError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class QuestionBankTest : public ::testing::Test {
+protected:
+    void SetUp() override { makeBank(bank, {{"English", items(1, 158)}, {"Spanish", items(1, 158)}, {"Aardvark", {}}}); }
+    TempDir dir;
+    fs::path bank = dir / kBankFileName;
+    Workspace ws = Engine{}.CreateWorkspace("", "admin", "");
+};
+
+TEST_F(QuestionBankTest, TablesAreListedInTheBanksOwnOrder) {
+    auto db = ws.OpenDatabase(bank);
+    EXPECT_EQ(db.TableNames(), (std::vector<std::string>{"English", "Spanish", "Aardvark"}));
+}
+
+TEST_F(QuestionBankTest, ItemsAreWalkedInOrderWithBOFAndEOF) {
+    auto db = ws.OpenDatabase(bank);
+    auto rs = db.OpenRecordset("Select * from [Spanish]");
+    EXPECT_EQ(rs.RecordCount(), 158);
+    EXPECT_FALSE(rs.IsBOF());
+    EXPECT_EQ(rs.Field("ID"), "1");
+    EXPECT_EQ(rs.Field("testquestion"), "Question 1 ¿sí?");
+    EXPECT_EQ(rs.Field("Answer1"), "True");
+    EXPECT_EQ(rs.Field("ANSWER2"), std::nullopt);  // empty reads as Null
+    EXPECT_EQ(rs.Field("ANSWER3"), std::nullopt);  // so does NULL
+    EXPECT_EQ(rs.Field("ChoiceAudio5"), std::nullopt);
+    EXPECT_EQ(errorNumber([&] { rs.Field("NoSuchField"); }), 3265);
+
+    int seen = 0;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) EXPECT_EQ(rs.Field("ID"), std::to_string(++seen));
+    EXPECT_EQ(seen, 158);
+    EXPECT_EQ(errorNumber([&] { rs.Field("ID"); }), 3021);
+    EXPECT_EQ(errorNumber([&] { rs.MoveNext(); }), 3021);
+    rs.MovePrevious();
+    EXPECT_EQ(rs.Field("ID"), "158");
+    rs.MoveFirst();
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.IsBOF());
+    EXPECT_EQ(errorNumber([&] { rs.MovePrevious(); }), 3021);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field("ID"), "1");
+
+    auto table = db.OpenTable("English");
+    table.MoveLast();
+    EXPECT_EQ(table.Field("id"), "158");
+}
+
+TEST_F(QuestionBankTest, AnEmptyRecordsetIsAtBOFAndEOF) {
+    auto db = ws.OpenDatabase(bank);
+    auto rs = db.OpenRecordset("SELECT * FROM English WHERE ID > 158");
+    EXPECT_TRUE(rs.IsBOF());
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_EQ(errorNumber([&] { rs.MoveFirst(); }), 3021);
+    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("Select * from [French]"); }), 3078);
+    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("Select * from [Aardvark]"); }), 3343);  // a language without items
+}
+
+TEST_F(QuestionBankTest, LanguageTablesThatAreNotItems1To158InOrderAreRefused) {
+    auto swapped = items(1, 158);
+    std::swap(swapped[9], swapped[10]);
+    auto gap = items(1, 159);
+    gap.erase(gap.begin() + 50);
+    makeBank(dir / "bad.mdb", {{"Short", items(1, 157)}, {"Long", items(1, 159)}, {"Swapped", swapped},
+                               {"Gap", gap}, {"FromZero", items(0, 157)}});
+    auto db = ws.OpenDatabase(dir / "bad.mdb");
+    for (const auto& t : db.TableNames()) {
+        try {
+            db.OpenRecordset("Select * from [" + t + "]");
+            ADD_FAILURE() << t << " was accepted";
+        } catch (const kcs::RunError& e) {
+            EXPECT_EQ(e.number(), 3343);
+            EXPECT_NE(std::string(e.what()).find(t), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(errorNumber([&] { db.OpenTable("Swapped"); }), 3343);
+}
+
+TEST_F(QuestionBankTest, MissingBadAndForeignFilesHaveTheirNumbers) {
+    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "KCS99.MDB"); }), 3024);
+    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "nofolder" / "KCS32.MDB"); }), 3044);
+    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(""); }), 3044);
+    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir.path()); }), 3051);
+    kcs::test::writeFile(dir / "text.mdb", std::string(4096, 'x'));
+    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "text.mdb"); }), 3051);
+}
+
+TEST_F(QuestionBankTest, AnOpenBankKeepsOtherConnectionsOutUntilClosed) {
+    auto readsFromOutside = [&] {
+        sqlite3* other = nullptr;
+        sqlite3_open_v2(bank.c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
+        const int rc = sqlite3_exec(other, "SELECT count(*) FROM English", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        return rc == SQLITE_OK;
+    };
+    {
+        auto db = ws.OpenDatabase(bank);
+        EXPECT_FALSE(readsFromOutside());
+        EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(bank); }), 3051);
+        auto moved = std::move(db);  // a handle handed on keeps the hold
+        EXPECT_FALSE(readsFromOutside());
+        EXPECT_EQ(moved.OpenRecordset("Select * from [English]").RecordCount(), 158);
+    }
+    EXPECT_TRUE(readsFromOutside());
+    auto again = ws.OpenDatabase(bank);
+    again.Close();
+    EXPECT_TRUE(readsFromOutside());
+    EXPECT_FALSE(fs::exists(dir / "KCS32.MDB-journal"));
+}
+
+TEST_F(QuestionBankTest, OtherQueriesMayOnlyRead) {
+    auto db = ws.OpenDatabase(bank);
+    EXPECT_EQ(db.OpenRecordset("SELECT ID FROM English WHERE ID > 150").RecordCount(), 8);
+    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("DELETE FROM English"); }), 3219);
+    db.Close();
+    EXPECT_EQ(ws.OpenDatabase(bank).OpenRecordset("Select * from [English]").RecordCount(), 158);
+}
+
+}  // namespace
