@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "kcs/scoring/DataError.h"
+#include "kcs/scoring/TextInput.h"
+
+using kcs::scoring::DataError;
+using kcs::scoring::SequentialFile;
+
+TEST(SequentialFile, DelimitedFieldsAndWholeLinesInterleave) {
+    SequentialFile f("T.TXT",
+                     "\"Truth, and more\" , \"B\"junk,  plain text  \r\n"
+                     "  12 ,-7,\r\n"
+                     "+3\r\n"
+                     "  a whole line, with comma \r\n"
+                     "\r\n"
+                     "last\xE9\x93");
+    EXPECT_EQ(f.inputString(), "Truth, and more");
+    EXPECT_EQ(f.inputString(), "B");  // text after the closing quote is dropped
+    EXPECT_EQ(f.inputString(), "plain text");
+    EXPECT_EQ(f.inputInteger(), 12);
+    EXPECT_EQ(f.inputInteger(), -7);  // a comma closing the line takes the line end with it
+    EXPECT_EQ(f.inputInteger(), 3);
+    EXPECT_EQ(f.lineInput(), "  a whole line, with comma ");
+    EXPECT_EQ(f.lineInput(), "");
+    EXPECT_EQ(f.lineInput(), "last\xE9\x93");  // 8-bit bytes pass through, no final line end needed
+    EXPECT_TRUE(f.atEnd());
+}
+
+TEST(SequentialFile, LineEndsOfEveryKindAndBlankLinesBeforeFields) {
+    SequentialFile f("T.TXT", "1\n\n\n2\r3\r\nline\n");
+    EXPECT_EQ(f.inputInteger(), 1);
+    EXPECT_EQ(f.inputInteger(), 2);
+    EXPECT_EQ(f.inputInteger(), 3);
+    EXPECT_EQ(f.lineInput(), "line");
+}
+
+TEST(SequentialFile, FailuresNameTheFileAndLine) {
+    auto message = [](auto&& read) {
+        try {
+            read();
+        } catch (const DataError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,2\r\n3,x4\r\n"); for (int i = 0; i < 4; ++i) f.inputInteger(); }),
+              "KCSB.TXT, line 2: a whole number was expected, found \"x4\"");
+    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,2\r\n"); for (int i = 0; i < 3; ++i) f.inputInteger(); }),
+              "KCSB.TXT, line 2: the file ends before all of its values were read");
+    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,,2"); f.inputInteger(); f.inputInteger(); }),
+              "KCSB.TXT, line 1: a whole number was expected, found \"\"");
+    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "40000"); f.inputInteger(); }),
+              "KCSB.TXT, line 1: the number 40000 is too large");
+    EXPECT_EQ(message([] { SequentialFile f("R.TXT", "\"open\r\n"); f.inputString(); }),
+              "R.TXT, line 1: a quoted value has no closing quote");
+    EXPECT_EQ(message([] { SequentialFile f("R.TXT", "a\r\n"); f.lineInput(); f.lineInput(); }),
+              "R.TXT, line 2: the file ends before all of its lines were read");
+    EXPECT_EQ(message([] { SequentialFile f(std::filesystem::path("/nonexistent/folder/INVAL.TXT")); }),
+              "INVAL.TXT: cannot open /nonexistent/folder/INVAL.TXT");
+}
