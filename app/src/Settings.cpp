@@ -13,7 +13,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t kPathValueChars = 49;    // a 50-character buffer less its terminator
 constexpr std::size_t kOptionValueChars = 9;   // a 10-character buffer less its terminator
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// A lone carriage return (a line end cut by an editor) counts as blank too.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view trim(std::string_view v) {
     while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
