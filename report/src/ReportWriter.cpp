@@ -138,17 +138,22 @@ std::string ReportWriter::WriteClientReport() {
     PrintResponses();
     PrintSignificantItems();
 
-    // The section 3 answers need 18 lines at least; without room they start a new page,
-    // whatever line the significant items ended on.
-    if (LineCount + 18 > kPageLength) {
-        if (LineCount < 57) PrintPublisherNotice(1);
-        PrintPageHeader();
-    }
+    BreakBeforeSection3();
     PrintSection3Answers();
 
     if (LineCount < kPageLength) PrintPublisherNotice(2);
     if (summaryPage_) WriteOnePageSummary();
     return out_.take();
+}
+
+void ReportWriter::BreakBeforeSection3() {
+    // The section 3 answers need 18 lines; without that room they start a new page,
+    // whatever line the significant items ended on (a page must never run on past its
+    // foot). The product notice closes the page only where there is a line left for it.
+    if (LineCount + 18 > kPageLength) {
+        if (LineCount < 57) PrintPublisherNotice(1);
+        PrintPageHeader();
+    }
 }
 
 void ReportWriter::PrintPageHeader() {

@@ -34,6 +34,8 @@ public:
     void PrintResponses();
     void PrintSignificantItems();
     void PrintSection3Answers();
+    // Starts a new page before the section 3 answers when fewer than 18 lines are left.
+    void BreakBeforeSection3();
     void PrintPublisherNotice(int kind);
     void WriteOnePageSummary();
 
