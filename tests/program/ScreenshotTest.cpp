@@ -1,0 +1,58 @@
+// The main window drawn by a real X server: grabbed from the screen, not from the widget
+// tree, so the test fails if nothing reaches the display.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QScreen>
+#include <QTest>
+
+#include "ScriptedDialogs.h"
+#include "TestFolders.h"
+#include "kcs/app/ProgramState.h"
+#include "kcs/app/Settings.h"
+#include "kcs/menus/MainWindow.h"
+
+using namespace kcs;
+
+TEST(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+    testutil::ProgramFolder folder;
+    folder.writeSettings("disk");
+    app::ProgramState state;
+    app::Settings settings(folder.ini());
+    menus::testing::ScriptedDialogs dialogs;
+    for (int i = 1; i <= 3; ++i) state.table.Clients[i] = testutil::recordNamed("Client Number " + std::to_string(i));
+    state.table.NumClients = 3;
+    state.table.CurClient = 1;
+
+    menus::frmMain window(state, settings, dialogs);
+    window.show();
+    window.activationStep();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(300);  // let the server finish drawing
+
+    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(shot.isNull());
+    const QString dir = qEnvironmentVariable("KCS_SCREENSHOT_DIR", QDir::tempPath());
+    shot.save(dir + QStringLiteral("/kcs-main-window.png"));
+
+    long blue = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == qRgb(0, 0, 255)) ++blue;
+    EXPECT_GT(blue, shot.width() * shot.height() / 3) << "blue background missing";
+
+    // The first line of the list: dark text on the list's light background.
+    QListWidget* list = window.nameList();
+    const QRect line = list->visualItemRect(list->item(0));
+    const QPoint origin = list->viewport()->mapTo(&window, line.topLeft());
+    int dark = 0;
+    for (int y = origin.y(); y < origin.y() + line.height(); ++y)
+        for (int x = origin.x(); x < origin.x() + line.width() && x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) < 90) ++dark;
+    EXPECT_GT(dark, 40) << "client list text not drawn";
+}

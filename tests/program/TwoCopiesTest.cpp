@@ -1,0 +1,100 @@
+// Two real copies of the program: the second one hands over to the first and ends.
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QThread>
+
+#include "TestFolders.h"
+#include "kcs/program/SingleInstance.h"
+
+using namespace kcs;
+
+namespace {
+
+// A program folder holding a copy of `kcs`, its settings and a data drive.
+struct InstalledProgram {
+    testutil::ProgramFolder folder;
+
+    InstalledProgram() {
+        std::filesystem::copy_file(KCS_EXE, folder.path() / "kcs");
+        std::filesystem::permissions(folder.path() / "kcs", std::filesystem::perms::owner_all);
+        folder.writeSettings("disk", "NumLock=False\r\n");
+        testutil::makeDrive(folder.path() / "disk", {"Ann Lee"});
+    }
+
+    std::unique_ptr<QProcess> launch() const {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        p->setProcessEnvironment(env);
+        p->start(QString::fromStdString((folder.path() / "kcs").string()), {});
+        EXPECT_TRUE(p->waitForStarted(5000));
+        return p;
+    }
+
+    // True once a copy listens for later copies.
+    bool listening(int timeoutMs) const {
+        const QString key = program::SingleInstance::keyFor(folder.path());
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired()) {
+            QLocalSocket probe;
+            probe.connectToServer(key);
+            if (probe.waitForConnected(100)) return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+};
+
+void stop(QProcess& p) {
+    if (p.state() == QProcess::NotRunning) return;
+    p.kill();
+    p.waitForFinished(5000);
+}
+
+}  // namespace
+
+TEST(TwoCopies, SecondCopyAsksTheFirstToShowItselfAndEndsSilently) {
+    InstalledProgram program;
+    // This test process plays the first copy; the second is the real program.
+    program::SingleInstance first(program.folder.path());
+    ASSERT_TRUE(first.becomePrimary());
+    QSignalSpy raised(&first, &program::SingleInstance::raiseRequested);
+
+    auto second = program.launch();
+    ASSERT_TRUE(second->waitForFinished(15000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(second->readAllStandardOutput().isEmpty());
+    ASSERT_TRUE(raised.count() > 0 || raised.wait(5000));
+    EXPECT_EQ(raised.count(), 1);
+}
+
+TEST(TwoCopies, TwoRealCopiesLeaveOnlyTheFirstRunning) {
+    InstalledProgram program;
+    auto first = program.launch();
+    ASSERT_TRUE(program.listening(20000)) << first->readAllStandardError().toStdString();
+
+    auto second = program.launch();
+    ASSERT_TRUE(second->waitForFinished(15000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_TRUE(program.listening(1000));
+    stop(*first);
+}
+
+TEST(TwoCopies, ACrashedCopyDoesNotBlockTheNextStart) {
+    InstalledProgram program;
+    auto crashed = program.launch();
+    ASSERT_TRUE(program.listening(20000));
+    stop(*crashed);  // SIGKILL: lock file and socket stay behind
+
+    program::SingleInstance next(program.folder.path());
+    EXPECT_TRUE(next.becomePrimary());
+    EXPECT_TRUE(program.listening(1000));
+}
