@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "Fixture.h"
+#include "kcs/scoring/ScoreAndReport.h"
+
+using kcs::testing::ClientBuilder;
+using kcs::testing::FixtureData;
+using kcs::testing::TempFolder;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string err;
+};
+
+Result runTool(const std::string& args, const std::filesystem::path& scratch) {
+    const auto errFile = scratch / "stderr.txt";
+    const std::string command = std::string(KCS_REPORT_TOOL) + " " + args + " 2>" + errFile.string();
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, kcs::testing::readBytes(errFile)};
+}
+
+void writeClientFile(const std::filesystem::path& path, const std::vector<kcs::records::ClientRecord>& clients) {
+    std::string bytes;
+    for (const auto& c : clients) bytes.append(c.bytes().data(), c.bytes().size());
+    kcs::testing::writeBytes(path, bytes);
+}
+
+}  // namespace
+
+TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
+    TempFolder folder;
+    const auto& dir = folder.path();
+    FixtureData{}.write(dir);
+    ClientBuilder second;
+    second.set(kcs::records::Field::Name, "Smith, \"Al\"").answer(11, 1).court(9, "2");
+    const std::vector<kcs::records::ClientRecord> clients{ClientBuilder{}.build(), second.build()};
+    writeClientFile(dir / "DATA401.KCS", clients);
+    const std::string base = "--program-folder " + dir.string() + " --client-file " + (dir / "DATA401.KCS").string();
+
+    auto r = runTool(base + " --client 2 --summary --publisher-flag c --output " + (dir / "two.prn").string(), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    auto table = kcs::testing::tableOf(clients);
+    EXPECT_EQ(kcs::testing::readBytes(dir / "two.prn"),
+              kcs::scoring::ComposeReport(table, 2, {dir, 'c', true}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "REPORT.PRN"));
+
+    r = runTool(base + " --all --output-dir " + (dir / "all").string(), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "report-1.prn"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "report-2.prn"));
+
+    r = runTool(base + " --csv " + (dir / "plain.csv").string(), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string csv = kcs::testing::readBytes(dir / "plain.csv");
+    EXPECT_EQ(csv.find("Smith"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n2,03/15/2025,0,0,1,1,4,61,2,1,"), std::string::npos) << csv;
+    r = runTool(base + " --csv " + (dir / "names.csv").string() + " --with-names", dir);
+    EXPECT_NE(kcs::testing::readBytes(dir / "names.csv").find(",\"Smith, \"\"Al\"\"\","), std::string::npos);
+
+    // Wrong usage: 2. Data errors: 1, naming the file.
+    EXPECT_EQ(runTool(base, dir).status, 2);
+    EXPECT_EQ(runTool(base + " --client 0 --output x", dir).status, 2);
+    EXPECT_EQ(runTool(base + " --client 1 --all --output x", dir).status, 2);
+    r = runTool(base + " --client 3 --output " + (dir / "three.prn").string(), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("there is no client 3"), std::string::npos) << r.err;
+
+    kcs::testing::writeBytes(dir / "KCSVI.TXT", "LOW\r\nno end\r\n");
+    r = runTool(base + " --client 1 --output " + (dir / "two.prn").string(), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kcs-report: KCSVI.TXT, line 1: the block \"LOW\" has no END line\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "two.prn"));  // never a stale or partial report
+
+    r = runTool("--program-folder " + dir.string() + " --client-file " + (dir / "none.KCS").string() +
+                    " --csv x.csv", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.KCS"));
+}
