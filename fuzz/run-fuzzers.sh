@@ -11,8 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kcs-fuzz-run.XXXXXX")
 
 status=0
-for target in client_file settings; do
-  bin="$build/bin/kcs_fuzz_$target"
+for target in kcs_fuzz_client_file kcs_fuzz_settings; do
+  bin="$build/bin/$target"
   if [[ ! -x $bin ]]; then
     echo "run-fuzzers: $bin is missing (configure with -DKCS_FUZZ=ON and clang, then build)" >&2
     exit 2

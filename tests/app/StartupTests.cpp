@@ -41,11 +41,4 @@ TEST(Startup, TheProgramFolderIsTheExecutablesFolder) {
     EXPECT_TRUE(std::filesystem::exists(folder / "kcs_app_tests"));
 }
 
-TEST(ProgramPaths, AbsoluteDesignationsStandRelativeOnesAreInTheProgramFolder) {
-    ProgramState state;
-    state.ProgramFolder = "/opt/kcs";
-    EXPECT_EQ(state.resolve("/media/usb"), "/media/usb");
-    EXPECT_EQ(state.resolve("practice-disk"), "/opt/kcs/practice-disk");
-}
-
 }  // namespace

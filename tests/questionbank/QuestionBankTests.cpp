@@ -168,3 +168,20 @@ TEST_F(QuestionBankTest, OtherQueriesMayOnlyRead) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QuestionBankTest, ABankOnAReadOnlyVolumeStillOpens) {
+    const auto ok = kcs::test::inReadOnlyView(dir.path(), [&] {
+        try {
+            auto db = ws.OpenDatabase(bank);
+            return db.OpenRecordset("Select * from [English]").RecordCount() == 158;
+        } catch (...) {
+            return false;
+        }
+    });
+    if (!ok) GTEST_SKIP() << "no mount namespaces here";
+    EXPECT_TRUE(*ok);
+}
+
+}  // namespace

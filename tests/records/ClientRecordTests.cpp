@@ -71,8 +71,4 @@ TEST(CodeTables, DigitsReadAsTheirLabels) {
     EXPECT_EQ(codeLabels(CodeTable::Race).size(), 7u);
 }
 
-TEST(RecordDate, IsMonthDayYearWithLeadingZeros) {
-    EXPECT_EQ(formatRecordDate(2024, 3, 7), "03/07/2024");
-}
-
 }  // namespace
