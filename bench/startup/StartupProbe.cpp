@@ -1,0 +1,90 @@
+// `kcs` as the supervisor starts it, but without the splash's seven-second hold, printing
+// wall-clock stamps (ns since the epoch) for the moments the benchmark measures:
+//   splash_painted_ns  the splash's first paint
+//   menu_ready_ns      the main menu takes input
+//   peak_rss_kb        the peak resident memory at that point (VmHWM)
+// Then it ends. Run it from a program folder with a settings file and a data drive.
+
+#include <time.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "kcs/app/Startup.h"
+#include "kcs/menus/AboutBox.h"
+#include "kcs/menus/Dialogs.h"
+#include "kcs/program/SingleInstance.h"
+#include "kcs/program/StartUp.h"
+#include "kcs/program/X11NumLock.h"
+
+namespace {
+
+long long nowNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+long peakRssKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+class FirstPaint : public QObject {
+public:
+    long long at = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && at == 0) at = nowNs();
+        return QObject::eventFilter(o, e);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kcs"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const auto folder = kcs::app::executableFolder();
+    kcs::program::SingleInstance instance(folder);
+    if (!instance.becomePrimary()) {
+        std::fprintf(stderr, "another copy of the program is running from this folder\n");
+        return 2;
+    }
+    kcs::menus::QtDialogs dialogs;
+    kcs::program::X11NumLock numLock;
+    kcs::program::StartUp startUp(folder, dialogs);
+    startUp.setNumLockKey(&numLock);
+    startUp.setSplashHoldTicks(0);
+
+    FirstPaint paint;
+    QObject::connect(&startUp, &kcs::program::StartUp::splashShown, [&] {
+        startUp.splash()->installEventFilter(&paint);
+    });
+    int rc = 0;
+    QObject::connect(&startUp, &kcs::program::StartUp::ready, [&] {
+        const long long ready = nowNs();
+        std::printf("splash_painted_ns %lld\nmenu_ready_ns %lld\npeak_rss_kb %ld\n", paint.at, ready, peakRssKb());
+        std::fflush(stdout);
+        QTimer::singleShot(0, &app, &QApplication::quit);
+    });
+    QObject::connect(&startUp, &kcs::program::StartUp::ended, [&] {
+        std::fprintf(stderr, "start-up ended without a data drive\n");
+        rc = 1;
+        QTimer::singleShot(0, &app, &QApplication::quit);
+    });
+    startUp.start();
+    if (startUp.stage() == kcs::program::StartUp::Stage::Ended) return 1;
+    const int code = app.exec();
+    return rc ? rc : code;
+}
