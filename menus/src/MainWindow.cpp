@@ -1,6 +1,7 @@
 #include "kcs/menus/MainWindow.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
@@ -120,7 +121,6 @@ frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dia
     timNumLock_.setObjectName(QStringLiteral("timNumLock"));
     timNumLock_.setInterval(1000);
     connect(&timNumLock_, &QTimer::timeout, this, &frmMain::numLockTick);
-    timNumLock_.start();
 
     resize(twipsToPixels(14400, this), twipsToPixels(9600, this));
     layoutWindow();
@@ -191,6 +191,12 @@ void frmMain::layoutWindow() {
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     layoutWindow();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // The window's close box ends the program like "Exit Application".
+    event->ignore();
+    emit exitRequested();
 }
 
 void frmMain::changeEvent(QEvent* event) {
@@ -326,6 +332,7 @@ void frmMain::setOptions(bool numLockOn, bool printDOS) {
     state_.PrintDOSFlag = printDOS;
     mnuOptionsNumLock_->setChecked(numLockOn);
     mnuOptionsPrintDOS_->setChecked(printDOS);
+    if (!timNumLock_.isActive()) timNumLock_.start();
 }
 
 void frmMain::toggleNumLock() {

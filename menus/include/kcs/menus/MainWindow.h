@@ -74,7 +74,7 @@ public:
     // Run each time the window becomes active.
     void activationStep();
     void RefreshNameDisplay();
-    // Sets the two options and their check marks (no saving).
+    // Sets the two options and their check marks (no saving); NumLock is held from then on.
     void setOptions(bool numLockOn, bool printDOS);
 
     // The data drive selection with this window's chooser.
@@ -113,6 +113,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
