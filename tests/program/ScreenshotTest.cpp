@@ -15,6 +15,12 @@
 #include "kcs/app/ProgramState.h"
 #include "kcs/app/Settings.h"
 #include "kcs/menus/MainWindow.h"
+#include "kcs/program/X11NumLock.h"
+
+#include <QtGui/qguiapplication_platform.h>
+// X11 last: its macros clash with Qt's names.
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
 
 using namespace kcs;
 
@@ -55,4 +61,21 @@ TEST(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
         for (int x = origin.x(); x < origin.x() + line.width() && x < shot.width(); ++x)
             if (qGray(shot.pixel(x, y)) < 90) ++dark;
     EXPECT_GT(dark, 40) << "client list text not drawn";
+}
+
+TEST(Screenshot, NumLockIsSetAndClearedThroughTheKeyboardExtension) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+    Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    const unsigned int mask = XkbKeysymToModifiers(display, XK_Num_Lock);
+    ASSERT_NE(mask, 0u);
+    auto locked = [&] {
+        XkbStateRec state{};
+        XkbGetState(display, XkbUseCoreKbd, &state);
+        return (state.locked_mods & mask) != 0;
+    };
+    program::X11NumLock key;
+    ASSERT_TRUE(key.setNumLock(false));
+    EXPECT_FALSE(locked());
+    ASSERT_TRUE(key.setNumLock(true));
+    EXPECT_TRUE(locked());
 }
