@@ -21,7 +21,10 @@ namespace fs = std::filesystem;
 // either the whole new report or none at all.
 void writeWhole(const fs::path& target, const std::string& bytes) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".XXXXXX";
+    std::string pattern = (folder / tempName).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw fileError(errno, target, "Cannot create the report");
     const fs::path temp = pattern;
@@ -44,6 +47,14 @@ void writeWhole(const fs::path& target, const std::string& bytes) {
         const int err = errno;
         ::unlink(temp.c_str());
         throw fileError(err, target, "Cannot write the report");
+    }
+    // The old report goes first: renaming over an existing file makes some file systems
+    // flush the new one at once, which costs more than the whole report. Readers meanwhile
+    // find no report at all, never a partial one.
+    if (::unlink(target.c_str()) != 0 && errno != ENOENT) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw fileError(err, target, "Cannot replace the report");
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;

@@ -157,7 +157,8 @@ TEST(Justification, WidensMidLengthLinesToExactly71) {
     const std::string line71(71, 'x');
     EXPECT_EQ(JustifyLine(line71), line71);
     // No inner space (a space at the first position does not count): left as it stands.
-    const std::string solid = " " + std::string(60, 'y');
+    std::string solid(61, 'y');
+    solid[0] = ' ';
     EXPECT_EQ(JustifyLine(solid), solid);
     EXPECT_EQ(JustifyLine(std::string(70, 'z')), std::string(70, 'z'));
 }

@@ -107,14 +107,26 @@ int writeCsv(const Options& o, records::ClientTable& table) {
             scoring::Scorer scorer;
             scorer.Score(o.programFolder, table, n);
             const auto& sc = scorer.scores();
-            std::string row = std::to_string(n) + "," + csvField(cp1252ToUtf8(scorer.client().ClientLabels[8]));
-            if (o.withNames) row += "," + csvField(cp1252ToUtf8(scorer.client().ClientLabels[1]));
-            for (std::size_t s = 1; s <= scoring::kScaleCount; ++s)
-                row += "," + std::to_string(sc.RawScore[s]) + "," + std::to_string(sc.Percentile[s]) + "," +
-                       std::to_string(sc.range(static_cast<int>(s))) + "," + (sc.scored(static_cast<int>(s)) ? "1" : "0");
-            row += std::string(",") + (sc.invalid() ? "0" : "1") + "," + (sc.AlcoholArrestFloor ? "1" : "0") + "," +
-                   (sc.DrugArrestFloor ? "1" : "0") + "," + std::to_string(sc.Class.DependencyFlag) + "," +
-                   std::to_string(sc.Class.AbuseCount) + "\r\n";
+            // Appended piece by piece: one field per call keeps the row easy to check.
+            std::string row = std::to_string(n);
+            auto field = [&row](const std::string& v) {
+                row += ',';
+                row += v;
+            };
+            field(csvField(cp1252ToUtf8(scorer.client().ClientLabels[8])));
+            if (o.withNames) field(csvField(cp1252ToUtf8(scorer.client().ClientLabels[1])));
+            for (std::size_t s = 1; s <= scoring::kScaleCount; ++s) {
+                field(std::to_string(sc.RawScore[s]));
+                field(std::to_string(sc.Percentile[s]));
+                field(std::to_string(sc.range(static_cast<int>(s))));
+                field(sc.scored(static_cast<int>(s)) ? "1" : "0");
+            }
+            field(sc.invalid() ? "0" : "1");
+            field(sc.AlcoholArrestFloor ? "1" : "0");
+            field(sc.DrugArrestFloor ? "1" : "0");
+            field(std::to_string(sc.Class.DependencyFlag));
+            field(std::to_string(sc.Class.AbuseCount));
+            row += "\r\n";
             text += row;
         } catch (const scoring::DataError& e) {
             reportError(e);
@@ -152,7 +164,10 @@ int run(const Options& o) {
     int status = kOk;
     for (std::int16_t n = 1; n <= table.NumClients; ++n) {
         try {
-            scoring::ScoreAndReportTo(table, n, ro, o.outputDir / ("report-" + std::to_string(n) + ".prn"));
+            std::string name = "report-";
+            name += std::to_string(n);
+            name += ".prn";
+            scoring::ScoreAndReportTo(table, n, ro, o.outputDir / name);
         } catch (const scoring::DataError& e) {
             reportError(e);
             status = kDataError;

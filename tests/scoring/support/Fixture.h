@@ -121,7 +121,10 @@ struct FixtureData {
         std::vector<std::string> lines;
         auto joinInts = [](const std::vector<int>& v, std::size_t from, std::size_t to) {
             std::string s;
-            for (std::size_t i = from; i < to && i < v.size(); ++i) s += (s.empty() ? "" : ",") + std::to_string(v[i]);
+            for (std::size_t i = from; i < to && i < v.size(); ++i) {
+                if (!s.empty()) s += ',';
+                s += std::to_string(v[i]);
+            }
             return s;
         };
         auto chunked = [&](const std::vector<int>& v) {
@@ -130,9 +133,15 @@ struct FixtureData {
         chunked(significantItems);
         std::string s1[3] = {std::string(99, '0'), "", std::string(99, '0')};
         for (int i = 1; i <= 99; ++i) s1[1] += static_cast<char>('0' + truePoints[static_cast<std::size_t>(i)]);
-        for (auto& k : s1) lines.push_back("\"" + k + "\"");
-        for (int c = 0; c <= 4; ++c) lines.push_back("\"" + std::string(36, static_cast<char>('0' + (c == 0 ? 0 : c - 1))) + "\"");
-        for (int c = 0; c <= 4; ++c) lines.push_back("\"" + std::string(23, static_cast<char>('0' + section3Points[static_cast<std::size_t>(c)])) + "\"");
+        auto quoted = [](const std::string& v) {
+            std::string q(1, '"');
+            q += v;
+            q += '"';
+            return q;
+        };
+        for (auto& k : s1) lines.push_back(quoted(k));
+        for (int c = 0; c <= 4; ++c) lines.push_back(quoted(std::string(36, static_cast<char>('0' + (c == 0 ? 0 : c - 1)))));
+        for (int c = 0; c <= 4; ++c) lines.push_back(quoted(std::string(23, static_cast<char>('0' + section3Points[static_cast<std::size_t>(c)]))));
         for (int g = 0; g < 2; ++g)
             for (int s = 0; s < 5; ++s) {
                 std::vector<int> v{static_cast<int>(tables[g][s].size())};
@@ -154,7 +163,12 @@ struct FixtureData {
     std::string reportText() const {
         std::vector<std::string> lines;
         std::string names;
-        for (const auto& n : scaleNames) names += (names.empty() ? "" : ",") + ("\"" + n + "\"");
+        for (const auto& n : scaleNames) {
+            if (!names.empty()) names += ',';
+            names += '"';
+            names += n;
+            names += '"';
+        }
         lines.push_back(names);
         // Range names one per line, unquoted, to exercise both field styles.
         for (const auto& n : rangeNames) lines.push_back(n);

@@ -1,0 +1,66 @@
+// ScoreAndReport with its files: one client, and a full data disk of 51 clients. Uses
+// the shipped data files of the build's program folder when present, otherwise a
+// generated set of the same shape.
+// Run: kcs_scoring_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "Fixture.h"
+#include "kcs/scoring/ScoreAndReport.h"
+
+namespace {
+
+using kcs::testing::ClientBuilder;
+
+struct Disk {
+    kcs::testing::TempFolder folder;
+    kcs::records::ClientTable table;
+
+    Disk() {
+        const std::filesystem::path shipped = KCS_BIN_DIR;
+        if (std::filesystem::exists(shipped / "KCSB.TXT")) {
+            for (const char* f : {"KCSB.TXT", "KCSRPTnew.TXT", "KCSVA.TXT", "KCSAL.TXT", "KCSDG.TXT", "KCSRE.TXT",
+                                  "KCSVI.TXT", "KCSSC.TXT", "INVAL.TXT"})
+                std::filesystem::copy_file(shipped / f, folder.path() / f);
+        } else {
+            kcs::testing::FixtureData{}.write(folder.path());
+        }
+        std::mt19937 random(51);
+        std::vector<kcs::records::ClientRecord> clients;
+        for (int n = 0; n < kcs::records::kMaxClients; ++n) {
+            ClientBuilder c;
+            const int share = static_cast<int>(random() % 60);
+            for (int i = 1; i <= 99; ++i) c.answer(i, static_cast<int>(random() % 100) < share ? 1 : 2);
+            for (int i = 100; i <= 158; ++i) c.answer(i, 1 + static_cast<int>(random() % 4));
+            for (int k = 1; k <= 11; ++k) c.court(k, std::to_string(random() % 6));
+            clients.push_back(c.build());
+        }
+        table = kcs::testing::tableOf(clients);
+    }
+};
+
+Disk& disk() {
+    static Disk d;
+    return d;
+}
+
+void BM_ScoreAndReportOneClient(benchmark::State& state) {
+    auto& d = disk();
+    const kcs::scoring::ReportOptions options{d.folder.path(), 'b', true};
+    for (auto _ : state) kcs::scoring::ScoreAndReport(d.table, 7, options);
+}
+BENCHMARK(BM_ScoreAndReportOneClient)->Unit(benchmark::kMicrosecond);
+
+void BM_ScoreAndReportFullDisk(benchmark::State& state) {
+    auto& d = disk();
+    const kcs::scoring::ReportOptions options{d.folder.path(), 'b', true};
+    for (auto _ : state)
+        for (std::int16_t n = 1; n <= d.table.NumClients; ++n) kcs::scoring::ScoreAndReport(d.table, n, options);
+}
+BENCHMARK(BM_ScoreAndReportFullDisk)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
