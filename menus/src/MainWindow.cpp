@@ -374,11 +374,20 @@ DriveSelection frmMain::selectDataDrive(bool startUpMode) {
     return SelectDataDrive(ctx, startUpMode);
 }
 
+void frmMain::reportOverfullDisk() {
+    const std::string text = records::overCapacityMessage(state_.LastLoad);
+    if (!text.empty())
+        dialogs_.message(QString::fromStdString(text), QStringLiteral("Data Disk"), MsgIcon::Exclamation,
+                         MsgButtons::Ok);
+}
+
 void frmMain::selectDriveFromMenu() {
-    if (selectDataDrive(false) == DriveSelection::EndProgram) {
+    const auto chosen = selectDataDrive(false);
+    if (chosen == DriveSelection::EndProgram) {
         emit exitRequested();
         return;
     }
+    if (chosen == DriveSelection::Accepted) reportOverfullDisk();
     showPublisherLogo();
     row_->button(1)->setEnabled(state_.table.NumClients < records::kMaxClients);
 }

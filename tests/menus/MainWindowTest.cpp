@@ -228,3 +228,17 @@ TEST_F(MainFixture, ActivationClosesOtherWindowsOnlyWhenAsked) {
     EXPECT_FALSE(other.isVisible());
     EXPECT_TRUE(window->isVisible());
 }
+
+TEST_F(MainFixture, AnOverfullDiskIsReportedAndOnlyThen) {
+    state.LastLoad = records::LoadReport{};
+    window->reportOverfullDisk();
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    state.LastLoad.recordsInFile = 60;
+    state.LastLoad.overCapacity = true;
+    dialogs.answer(MsgAnswer::Ok);
+    window->reportOverfullDisk();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("60 client records"));
+    EXPECT_TRUE(dialogs.messages[0].text.contains("unchanged"));
+}

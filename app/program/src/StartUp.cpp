@@ -115,6 +115,7 @@ void StartUp::afterSplash() {
     main_->show();
     menus::CenterForm(*main_);
     main_->activationStep();
+    main_->reportOverfullDisk();
     bool numLock = true;
     bool printDOS = true;
     if (!runStep([&] {

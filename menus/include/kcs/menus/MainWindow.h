@@ -76,6 +76,9 @@ public:
     void RefreshNameDisplay();
     // Sets the two options and their check marks (no saving); NumLock is held from then on.
     void setOptions(bool numLockOn, bool printDOS);
+    // Tells the supervisor when the drive just loaded holds more clients than the list can
+    // show; the records beyond it stay on the drive untouched.
+    void reportOverfullDisk();
 
     // The data drive selection with this window's chooser.
     DriveSelection selectDataDrive(bool startUpMode);
