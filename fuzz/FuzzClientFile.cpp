@@ -5,23 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "FuzzFolder.h"
 #include "kcs/records/ClientFile.h"
+#include "kcs/test/Support.h"
 
 using namespace kcs::records;
+using kcs::test::readFile;
 
 namespace {
 
-FuzzFolderCleanup cleanup;
-
-std::string readAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+const kcs::test::TempDir folder(kcs::test::memoryTempBase());
 
 void check(bool ok) {
     if (!ok) std::abort();
@@ -33,11 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     const unsigned choice = data[0];
     const std::string content(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const auto file = fuzzFolder() / kClientFileName;
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << content;
-    }
+    const auto file = folder / kClientFileName;
+    kcs::test::writeFile(file, content);
 
     ClientTable table;
     const auto report = LoadClients(table, file);
@@ -53,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(bytes[i] == (pos < content.size() ? content[pos] : ' '));
         }
     }
-    check(readAll(file) == content);
+    check(readFile(file) == content);
 
     // Save one slot, chosen by the first byte, with a record made of the input.
     const int slot = 1 + static_cast<int>(choice % static_cast<unsigned>(std::min(table.NumClients + 1, kMaxClients)));
@@ -62,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.Clients[static_cast<std::size_t>(slot)] = ClientRecord::fromBytes(fresh);
     SaveClient(table, static_cast<std::int16_t>(slot), file);
 
-    const std::string after = readAll(file);
+    const std::string after = readFile(file);
     const std::size_t offset = static_cast<std::size_t>(slot - 1) * kRecordLength;
     check(after.size() == std::max(content.size(), offset + kRecordLength));
     check(after.compare(offset, kRecordLength, std::string(fresh.begin(), fresh.end())) == 0);

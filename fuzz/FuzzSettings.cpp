@@ -2,23 +2,21 @@
 // rules always hold, and writing a key reads back as written, leaves the other keys'
 // values as they were, and writing it again changes nothing.
 
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 
-#include "FuzzFolder.h"
 #include "kcs/app/Settings.h"
-#include "kcs/common/RunError.h"
+#include "kcs/common/Text.h"
+#include "kcs/test/Support.h"
 
 using namespace kcs::app;
 
 namespace {
 
-FuzzFolderCleanup cleanup;
+const kcs::test::TempDir folder(kcs::test::memoryTempBase());
 
 void check(bool ok) {
     if (!ok) std::abort();
@@ -33,13 +31,6 @@ constexpr Key kKeys[] = {
     {"Options", "SystemDB"}, {"path", "FILEPATH"}, {"Other", "Key"},
 };
 constexpr std::size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 std::size_t characters(std::string_view v) {
     std::size_t n = 0;
@@ -58,11 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(rest.substr(std::min(valueLength, rest.size())));
 
     // The named settings through the file.
-    const auto ini = fuzzFolder() / kSettingsFileName;
-    {
-        std::ofstream out(ini, std::ios::binary | std::ios::trunc);
-        out << text;
-    }
+    const auto ini = folder / kSettingsFileName;
+    kcs::test::writeFile(ini, text);
     Settings settings(ini);
     check(characters(settings.GetINIFilePath()) <= 49);
     check(characters(settings.GetINISndPath()) <= 49);
@@ -86,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(iniLookup(updated, target.section, target.key) == value);
     for (std::size_t i = 0; i < kKeyCount; ++i) {
-        if (sameName(kKeys[i].section, target.section) && sameName(kKeys[i].key, target.key)) continue;
+        if (kcs::sameName(kKeys[i].section, target.section) && kcs::sameName(kKeys[i].key, target.key)) continue;
         const auto v = iniLookup(updated, kKeys[i].section, kKeys[i].key);
         check(v.has_value() == had[i] && v.value_or("") == before[i]);
     }
@@ -95,8 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same through the file, which must end up holding exactly the updated text.
     IniFile file(ini);
     file.set(target.section, target.key, value);
-    std::ifstream in(ini, std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), {});
-    check(written == updated);
+    check(kcs::test::readFile(ini) == updated);
     return 0;
 }

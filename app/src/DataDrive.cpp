@@ -6,7 +6,9 @@
 #include <cerrno>
 
 #include "kcs/common/DurableFile.h"
+#include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/Text.h"
 
 namespace kcs::app {
 namespace {
@@ -14,14 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kIdentityReadLimit = 4096;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trim(std::string_view v) {
-    while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
-    while (!v.empty() && isBlank(v.back())) v.remove_suffix(1);
-    return v;
-}
 
 }  // namespace
 
@@ -32,20 +26,10 @@ std::string DriveFiles::readHead(const fs::path& file, std::size_t limit) {
 }
 
 void DriveFiles::writeFile(const fs::path& file, std::string_view content) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) throw fileError(errno, file, "Cannot create");
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int e = errno;
-            ::close(fd);
-            throw fileError(e, file, "Cannot write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) throw fileError(errno, file, "Cannot write");
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644));
+    if (fd.get() < 0) throw fileError(errno, file, "Cannot create");
+    writeAll(fd.get(), content, file);
+    if (fd.release() != 0) throw fileError(errno, file, "Cannot write");
 }
 
 void DriveFiles::removeIfExists(const fs::path& file) {
@@ -58,11 +42,11 @@ DriveIdentity parseIdentityFile(std::string_view content) {
     const auto nl = content.find('\n');
     const auto first = content.substr(0, nl);
     DriveIdentity id;
-    id.isThisTest = trim(first) == kTestTag;
+    id.isThisTest = trimBlanks(first) == kTestTag;
     if (nl != std::string_view::npos) {
         auto second = content.substr(nl + 1);
         second = second.substr(0, second.find('\n'));
-        second = trim(second);
+        second = trimBlanks(second);
         if (!second.empty()) id.publisherFlag = second.front();
     }
     return id;

@@ -5,6 +5,7 @@
 
 #include "kcs/common/DurableFile.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/Text.h"
 
 namespace kcs::app {
 namespace {
@@ -12,24 +13,6 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t kPathValueChars = 49;    // a 50-character buffer less its terminator
 constexpr std::size_t kOptionValueChars = 9;   // a 10-character buffer less its terminator
-
-// A lone carriage return (a line end cut by an editor) counts as blank too.
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trim(std::string_view v) {
-    while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
-    while (!v.empty() && isBlank(v.back())) v.remove_suffix(1);
-    return v;
-}
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 bool isQuote(char c) { return c == '"' || c == '\''; }
 
@@ -54,7 +37,7 @@ struct Parsed {
 
 Parsed parseLine(std::string_view content) {
     Parsed p;
-    const auto t = trim(content);
+    const auto t = trimBlanks(content);
     if (t.empty()) { p.kind = Kind::Blank; return p; }
     if (t.front() == ';') { p.kind = Kind::Comment; return p; }
     if (t.front() == '[') {
@@ -62,17 +45,17 @@ Parsed parseLine(std::string_view content) {
         auto inner = t.substr(1);
         const auto close = inner.find(']');
         if (close != std::string_view::npos) inner = inner.substr(0, close);
-        p.name = trim(inner);
+        p.name = trimBlanks(inner);
         return p;
     }
     const auto eq = content.find('=');
     if (eq == std::string_view::npos) return p;
     p.kind = Kind::Key;
-    p.name = trim(content.substr(0, eq));
+    p.name = trimBlanks(content.substr(0, eq));
     std::size_t v = eq + 1;
     while (v < content.size() && isBlank(content[v])) ++v;
     p.valueStart = v;
-    p.value = unquote(trim(content.substr(v)));
+    p.value = unquote(trimBlanks(content.substr(v)));
     return p;
 }
 
@@ -120,7 +103,7 @@ std::string encodeValue(std::string_view value) {
 }
 
 void checkName(std::string_view name, std::string_view what) {
-    const bool bad = name.empty() || trim(name) != name || name.front() == ';' || name.front() == '[' ||
+    const bool bad = name.empty() || trimBlanks(name) != name || name.front() == ';' || name.front() == '[' ||
                      name.find_first_of(std::string_view("=]\r\n\0", 5)) != std::string_view::npos;
     if (bad) throw RunError(err::InvalidArgument, "Invalid settings " + std::string(what) + " name \"" + std::string(name) + "\"");
 }
@@ -222,7 +205,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
 namespace {
 
 std::string pathValue(const std::optional<std::string>& v, std::string_view fallback) {
-    return std::string(trim(firstChars(v ? *v : std::string(fallback), kPathValueChars)));
+    return std::string(trimBlanks(firstChars(v ? *v : std::string(fallback), kPathValueChars)));
 }
 
 bool optionValue(const std::optional<std::string>& v) {

@@ -6,31 +6,17 @@
 
 #include <cerrno>
 
+#include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
 
 namespace kcs {
-namespace {
 
 namespace fs = std::filesystem;
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { if (fd_ >= 0) ::close(fd_); }
-    int get() const { return fd_; }
-    // Close and report: a failed close can be the first sign that data did not reach the disk.
-    int release() { const int r = ::close(fd_); fd_ = -1; return r; }
-
-private:
-    int fd_;
-};
-
-void writeAll(int fd, const char* data, std::size_t size, const fs::path& path) {
+void writeAll(int fd, std::string_view data, const fs::path& path) {
     std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw fileError(errno, path, "Cannot write");
@@ -38,8 +24,6 @@ void writeAll(int fd, const char* data, std::size_t size, const fs::path& path) 
         done += static_cast<std::size_t>(n);
     }
 }
-
-}  // namespace
 
 std::optional<std::string> readFileIfExists(const fs::path& path, std::size_t limit) {
     // Non-blocking, so a pipe or device put where a file belongs cannot hang the program.
@@ -104,7 +88,7 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
             // O_CREAT applies the umask; a replaced file keeps exactly its own bits.
             if (existed && ::fchmod(out.get(), mode) != 0 && errno != EPERM)
                 throw fileError(errno, path, "Cannot write");
-            writeAll(out.get(), content.data(), content.size(), path);
+            writeAll(out.get(), content, path);
             if (::fsync(out.get()) != 0) throw fileError(errno, path, "Cannot write");
             if (out.release() != 0) throw fileError(errno, path, "Cannot write");
         } catch (...) {

@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "kcs/common/RunError.h"
+#include "kcs/common/Text.h"
 
 namespace kcs::questionbank {
 namespace {
@@ -17,15 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kInvalidOperation = 3219;
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 std::string quoteIdentifier(std::string_view name) {
     std::string out = "\"";

@@ -10,26 +10,13 @@
 #include <string>
 
 #include "kcs/common/DurableFile.h"
+#include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
 
 namespace kcs::records {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Closes a descriptor on every way out.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { if (fd_ >= 0) ::close(fd_); }
-    int get() const { return fd_; }
-    int release() { const int r = ::close(fd_); fd_ = -1; return r; }
-
-private:
-    int fd_;
-};
 
 std::string readUpTo(int fd, const fs::path& path, std::size_t limit) {
     std::string data(limit, '\0');

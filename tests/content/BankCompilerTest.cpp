@@ -14,25 +14,12 @@ namespace fs = std::filesystem;
 
 class BankCompiler : public ::testing::Test {
 protected:
-    fs::path dir;
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kcs-bankc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return dir / name;
-    }
+    kcs::test::TempDir dir;
     int compile(const std::string& english, const std::string& spanish) {
-        write("en.txt", english);
-        write("es.txt", spanish);
-        const std::string cmd = "'" + std::string(KCS_BANKC) + "' '" + (dir / "out.mdb").string() +
-                                "' English='" + (dir / "en.txt").string() + "' Spanish='" +
-                                (dir / "es.txt").string() + "' 2>/dev/null";
+        kcs::test::writeFile(dir / "en.txt", english);
+        kcs::test::writeFile(dir / "es.txt", spanish);
+        const std::string cmd = "cd '" + dir.path().string() + "' && '" + KCS_BANKC +
+                                "' out.mdb English=en.txt Spanish=es.txt 2>/dev/null";
         return std::system(cmd.c_str());
     }
 };
@@ -49,19 +36,19 @@ TEST_F(BankCompiler, WritesNullForUnusedChoicesAndSharesWaveFilesOfEqualChoices)
     Bank bank(dir / "out.mdb");
     const auto rows = bank.query("SELECT ID, ANSWER3, ChoiceAudio1, ChoiceAudio2, ChoiceAudio3 FROM English ORDER BY rowid");
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_FALSE(rows[0][1].has_value());            // True/False item: no third choice
+    EXPECT_FALSE(rows[0][1].has_value());  // True/False item: no third choice
     EXPECT_EQ(rows[0][2].value_or(""), "True");
-    EXPECT_EQ(rows[2][2], rows[3][2]);               // "Never" twice: one wave file
-    EXPECT_NE(rows[2][3], rows[3][3]);               // "Once" and "Often" differ
-    EXPECT_FALSE(rows[3][4].has_value());            // item 4 has two choices only
+    EXPECT_EQ(rows[2][2], rows[3][2]);     // "Never" twice: one wave file
+    EXPECT_NE(rows[2][3], rows[3][3]);     // "Once" and "Often" differ
+    EXPECT_FALSE(rows[3][4].has_value());  // item 4 has two choices only
     const auto es = bank.query("SELECT TestQuestion FROM Spanish WHERE ID = 3");
     ASSERT_EQ(es.size(), 1u);
-    EXPECT_EQ(*es[0][0], "¿Cuál?");                  // CR LF sources read as well as LF
+    EXPECT_EQ(*es[0][0], "¿Cuál?");  // CR LF sources read as well as LF
 }
 
 TEST_F(BankCompiler, RefusesBrokenSourcesAndLeavesTheOldBankAlone) {
     ASSERT_EQ(compile(kEnglish, kSpanish), 0);
-    const std::string good = readBytes(dir / "out.mdb");
+    const std::string good = kcs::test::readFile(dir / "out.mdb");
 
     std::string gap = kEnglish;
     gap.replace(gap.find("2. Two."), 7, "5. Two.");
@@ -77,7 +64,7 @@ TEST_F(BankCompiler, RefusesBrokenSourcesAndLeavesTheOldBankAlone) {
 
     EXPECT_NE(compile(kEnglish, "@section 1\n1. Solo uno.\n"), 0) << "an item without choices";
 
-    EXPECT_EQ(readBytes(dir / "out.mdb"), good);
+    EXPECT_EQ(kcs::test::readFile(dir / "out.mdb"), good);
     EXPECT_FALSE(fs::exists(dir / "out.mdb.tmp"));
 }
 

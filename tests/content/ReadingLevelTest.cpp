@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <regex>
@@ -18,15 +17,15 @@ using namespace kcs::content;
 
 constexpr double kHighestGrade = 6.0;
 
-std::string runStyle(const std::filesystem::path& file) {
-    const std::string cmd = "style '" + file.string() + "' 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return {};
-    std::string out;
-    std::array<char, 4096> buf{};
-    while (std::fgets(buf.data(), buf.size(), p)) out += buf.data();
-    const int rc = pclose(p);
-    return rc == 0 ? out : std::string();
+// GNU style's report on the texts, one per line, each made a sentence so that style
+// counts it as one; empty when style fails.
+std::string runStyle(const std::vector<std::string>& texts) {
+    kcs::test::TempDir dir;
+    std::string text;
+    for (const auto& t : texts) text += t + (t.ends_with('.') || t.ends_with('?') || t.ends_with('!') ? "" : ".") + "\n\n";
+    kcs::test::writeFile(dir / "texts.txt", text);
+    const std::string cmd = "style '" + (dir / "texts.txt").string() + "' > '" + (dir / "out").string() + "' 2>&1";
+    return std::system(cmd.c_str()) == 0 ? kcs::test::readFile(dir / "out") : std::string();
 }
 
 // "Kincaid: 2.6" -> {"Kincaid", 2.6}, and so on for the grade-scaled formulas.
@@ -36,17 +35,6 @@ std::map<std::string, double> grades(const std::string& report) {
     for (std::sregex_iterator it(report.begin(), report.end(), line), end; it != end; ++it)
         g[(*it)[1]] = std::stod((*it)[2]);
     return g;
-}
-
-// One text per line, each made a sentence so that style counts it as one.
-std::filesystem::path writeTexts(const std::vector<std::string>& texts, const std::string& name) {
-    const auto path = std::filesystem::temp_directory_path() / ("kcs-reading-" + name + ".txt");
-    std::ofstream out(path, std::ios::binary);
-    for (auto t : texts) {
-        if (!t.empty() && t.back() != '.' && t.back() != '?' && t.back() != '!') t += '.';
-        out << t << "\n\n";
-    }
-    return path;
 }
 
 TEST(ReadingLevel, EnglishStatementsAndChoicesReadAtGradeSixOrBelow) {
@@ -64,9 +52,7 @@ TEST(ReadingLevel, EnglishStatementsAndChoicesReadAtGradeSixOrBelow) {
     for (const auto& [name, texts] : {std::pair{std::string("statements"), statements},
                                       std::pair{std::string("choices"), choices},
                                       std::pair{std::string("all"), all}}) {
-        const auto file = writeTexts(texts, name);
-        const std::string report = runStyle(file);
-        std::filesystem::remove(file);
+        const std::string report = runStyle(texts);
         ASSERT_FALSE(report.empty()) << "GNU style (package diction) is needed for this test";
         const auto g = grades(report);
         ASSERT_TRUE(g.count("Kincaid")) << report;

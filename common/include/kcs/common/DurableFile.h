@@ -24,6 +24,10 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& path,
 void replaceFileDurably(const std::filesystem::path& path, std::string_view content,
                         unsigned newFileMode = 0644);
 
+// Writes all of `data` to an open descriptor, retrying short and interrupted writes.
+// Throws kcs::RunError naming `path`.
+void writeAll(int fd, std::string_view data, const std::filesystem::path& path);
+
 // Flushes a folder's entries (a created, renamed or removed file) to the disk. File
 // systems that cannot flush a folder are accepted silently.
 void syncFolder(const std::filesystem::path& folder);

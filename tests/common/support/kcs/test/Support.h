@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the test suites: a temporary folder, whole-file reads and
-// writes, and running a check inside a private read-only view of a folder.
+// writes, the error number a call fails with, and running a check inside a private
+// read-only view of a folder.
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -15,11 +16,20 @@
 #include <optional>
 #include <string>
 
+#include "kcs/common/RunError.h"
+
 namespace kcs::test {
+
+// A memory file system where there is one (quick, and a killed process leaves the same
+// state there as on a disk), else the system's temporary folder.
+inline std::filesystem::path memoryTempBase() {
+    std::error_code ec;
+    if (std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
 
 class TempDir {
 public:
-    // In the system's temporary folder, or under `base` when given.
     explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::string tmpl = (base / "kcs-test-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) std::abort();
@@ -47,6 +57,17 @@ inline std::string readFile(const std::filesystem::path& p) {
 inline void writeFile(const std::filesystem::path& p, const std::string& content) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out << content;
+}
+
+// The number of the kcs::RunError that `f` throws, 0 when it returns.
+template <class F>
+int errorNumber(F&& f) {
+    try {
+        f();
+    } catch (const kcs::RunError& e) {
+        return e.number();
+    }
+    return 0;
 }
 
 // Runs `check` in a child process that sees `folder` mounted read-only (a private mount
@@ -78,5 +99,14 @@ inline std::optional<bool> inReadOnlyView(const std::filesystem::path& folder, c
     if (status == 'u') return std::nullopt;
     return status == 'y';
 }
+
+// In a test body: `check` must hold inside a read-only view of `folder`; the test is
+// skipped where this machine cannot make one.
+#define KCS_EXPECT_IN_READ_ONLY_VIEW(folder, check)                                    \
+    do {                                                                               \
+        const auto kcsReadOnlyResult = ::kcs::test::inReadOnlyView((folder), (check)); \
+        if (!kcsReadOnlyResult) GTEST_SKIP() << "no mount namespaces here";            \
+        EXPECT_TRUE(*kcsReadOnlyResult);                                               \
+    } while (0)
 
 }  // namespace kcs::test
