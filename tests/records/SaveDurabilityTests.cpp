@@ -48,9 +48,10 @@ TEST(SaveDurability, KillingASaveAtRandomMomentsNeverDamagesTheFile) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::uniform_int_distribution<long> delay(0, 3 * perSave + 500);
 
+    // A fixed number of rounds, however busy the machine: under load each round only
+    // takes longer, it never counts for less.
     int rounds = 0, sawOld = 0, sawNew = 0;
-    const auto deadline = Clock::now() + std::chrono::seconds(4);
-    for (; rounds < 300 && Clock::now() < deadline; ++rounds) {
+    for (; rounds < 200; ++rounds) {
         LoadClients(table, file);
         // Mostly rewrites of existing records; every fourth round an append, up to 8 records.
         const auto slot = static_cast<std::int16_t>(rounds % 4 == 3 ? std::min(table.NumClients + 1, 8)
@@ -95,7 +96,6 @@ TEST(SaveDurability, KillingASaveAtRandomMomentsNeverDamagesTheFile) {
         }
         expected = after;
     }
-    EXPECT_GE(rounds, 100);
     // Both outcomes seen: the kills really did land on both sides of a save.
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);
