@@ -46,7 +46,7 @@ TEST(SaveDurability, KillingASaveAtRandomMomentsNeverDamagesTheFile) {
     const unsigned seed = std::random_device{}();
     std::mt19937 rng(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
-    std::uniform_int_distribution<long> delay(0, 3 * perSave + 500);
+    std::uniform_int_distribution<long> delay(0, 6 * perSave + 2000);
 
     // A fixed number of rounds, however busy the machine: under load each round only
     // takes longer, it never counts for less.
