@@ -12,8 +12,6 @@
 
 namespace {
 
-using kcs::testing::ClientBuilder;
-
 struct Disk {
     kcs::testing::TempFolder folder;
     kcs::records::ClientTable table;
@@ -29,14 +27,7 @@ struct Disk {
         }
         std::mt19937 random(51);
         std::vector<kcs::records::ClientRecord> clients;
-        for (int n = 0; n < kcs::records::kMaxClients; ++n) {
-            ClientBuilder c;
-            const int share = static_cast<int>(random() % 60);
-            for (int i = 1; i <= 99; ++i) c.answer(i, static_cast<int>(random() % 100) < share ? 1 : 2);
-            for (int i = 100; i <= 158; ++i) c.answer(i, 1 + static_cast<int>(random() % 4));
-            for (int k = 1; k <= 11; ++k) c.court(k, std::to_string(random() % 6));
-            clients.push_back(c.build());
-        }
+        for (int n = 0; n < kcs::records::kMaxClients; ++n) clients.push_back(kcs::testing::randomClient(random, 60, false, 6).build());
         table = kcs::testing::tableOf(clients);
     }
 };

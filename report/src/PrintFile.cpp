@@ -36,9 +36,8 @@ PrintFile& PrintFile::endLine() {
 }
 
 PrintFile& PrintFile::formFeedLine() {
-    bytes_.append("\f\r\n");
-    column_ = 1;
-    return *this;
+    bytes_.push_back('\f');
+    return endLine();
 }
 
 }  // namespace kcs::report

@@ -44,15 +44,16 @@ void ReportWriter::blank(int count) {
     }
 }
 
+void ReportWriter::line(std::string_view text) {
+    out_.spaces(7).text(text).endLine();
+    ++LineCount;
+}
+
 void ReportWriter::confidentialityParagraph() {
-    static constexpr std::string_view kLines[] = {
-        "Kestrel Conduct Screening results  are  confidential  and  are  working",
-        "hypotheses. No diagnosis or decision  should be based solely upon these",
-        "results. These test results are to be used in conjunction with  experi-",
-        "enced staff judgment and review of available records.",
-    };
-    for (auto line : kLines) out_.spaces(7).text(line).endLine();
-    LineCount += 4;
+    line("Kestrel Conduct Screening results  are  confidential  and  are  working");
+    line("hypotheses. No diagnosis or decision  should be based solely upon these");
+    line("results. These test results are to be used in conjunction with  experi-");
+    line("enced staff judgment and review of available records.");
 }
 
 std::string ReportWriter::WriteClientReport() {
@@ -101,12 +102,11 @@ std::string ReportWriter::WriteClientReport() {
 
     if (invalid()) {
         PrintInvalidText();
-        out_.column(8).text(publisherFor(publisherFlag_).invalidHelp).endLine();
-        out_.endLine();
-        out_.column(8).text("____________________________       _____________").endLine();
-        out_.column(8).text("STAFF MEMBER SIGNATURE             DATE").endLine();
-        out_.endLine();
-        LineCount += 5;
+        line(publisherFor(publisherFlag_).invalidHelp);
+        blank();
+        line("____________________________       _____________");
+        line("STAFF MEMBER SIGNATURE             DATE");
+        blank();
         PrintResponses();
         PrintPublisherNotice(1);
         return out_.take();
@@ -114,8 +114,7 @@ std::string ReportWriter::WriteClientReport() {
 
     for (int s = 1; s <= scoring::kScaleCount; ++s) {
         if (!sc.scored(s)) {
-            out_.spaces(7).text(tables.ScaleNames[s]).endLine();
-            ++LineCount;
+            line(tables.ScaleNames[s]);
             PrintScaleInvalidNote(1);
         } else {
             if (s == kTruthfulness && sc.RawScore[kTruthfulness] == 99) {
@@ -301,10 +300,9 @@ void ReportWriter::PrintInvalidText() {
     scoring::SequentialFile file(scorer_.tables().InvalidTextFile);
     for (;;) {
         if (file.atEnd()) throw scoring::DataError(file.name(), 0, "the text has no END line");
-        const std::string line = file.lineInput();
-        if (line == "END") break;
-        out_.spaces(7).text(line).endLine();
-        ++LineCount;
+        const std::string text = file.lineInput();
+        if (text == "END") break;
+        line(text);
     }
 }
 
@@ -312,41 +310,36 @@ void ReportWriter::ClassifySubstanceUse(int mode) {
     const auto& c = scorer_.ClassifySubstanceUse(mode);
     if (mode == 1) return;
     if (c.OmittedFlag) {
-        out_.spaces(7).text("DEPENDENCY/ABUSE CLASSIFICATION: This defendant omitted one or  more  of").endLine();
-        out_.spaces(7).text("the DSM-IV Dependency/Abuse Scale items  (or  their  equivalent  items).").endLine();
-        out_.spaces(7).text("These omissions should be corrected, so that this scale can be scored.").endLine();
-        out_.endLine();
-        LineCount += 4;
+        line("DEPENDENCY/ABUSE CLASSIFICATION: This defendant omitted one or  more  of");
+        line("the DSM-IV Dependency/Abuse Scale items  (or  their  equivalent  items).");
+        line("These omissions should be corrected, so that this scale can be scored.");
+        blank();
         return;
     }
-    for (const auto& line : WrapParagraph(c.Paragraph)) {
-        out_.spaces(7).text(line).endLine();
-        ++LineCount;
+    for (const auto& text : WrapParagraph(c.Paragraph)) {
+        line(text);
         if (LineCount >= kPageLength) PrintPageHeader();
     }
     if (LineCount < kPageLength) blank();
 }
 
-void ReportWriter::signatureLines() {
-    out_.spaces(7).text("______________________        ______________").endLine();
-    out_.spaces(7).text("STAFF MEMBER SIGNATURE             DATE").column(62).text("(KCS TEST #");
-    out_.number(scorer_.client().ScoredClientIndex).text(")").endLine();
-    LineCount += 2;
-}
-
-void ReportWriter::PrintSignatureBlock() {
-    out_.spaces(7).text(kObservations).endLine();
-    ++LineCount;
-    for (int i = 0; i < 7; ++i) {
+void ReportWriter::signatureBlock(int ruledLines, bool fitPage) {
+    line(kObservations);
+    for (int i = 0; i < ruledLines; ++i) {
         blank();
-        out_.spaces(7).text(kUnderscores71).endLine();
-        ++LineCount;
-        if (invalid() || LineCount + 5 > kPageLength) break;
+        line(kUnderscores71);
+        // Only one ruled line on an invalid test; otherwise as many as the page holds.
+        if (fitPage && (invalid() || LineCount + 5 > kPageLength)) break;
     }
     blank();
-    signatureLines();
+    line("______________________        ______________");
+    out_.spaces(7).text("STAFF MEMBER SIGNATURE             DATE").column(62).text("(KCS TEST #");
+    out_.number(scorer_.client().ScoredClientIndex).text(")").endLine();
+    ++LineCount;
     if (LineCount < kPageLength) blank();
 }
+
+void ReportWriter::PrintSignatureBlock() { signatureBlock(7, true); }
 
 void ReportWriter::PrintResponses() {
     const auto& a = scorer_.client().AnswerValues;
@@ -398,11 +391,10 @@ void ReportWriter::PrintSignificantItems() {
 
     const int firstPairRows = static_cast<int>(std::max(blocks[0].size(), blocks[1].size()));
     if (LineCount + 6 + firstPairRows > kPageLength) PrintPageHeader();
-    out_.spaces(7).text("SIGNIFICANT  ITEMS:  The  answers   are  the   client's   self-reported").endLine();
-    out_.spaces(7).text("responses. And, they represent direct admissions or unusual  responses,").endLine();
-    out_.spaces(7).text("which may help in understanding the client's situation.").endLine();
-    out_.endLine();
-    LineCount += 4;
+    line("SIGNIFICANT  ITEMS:  The  answers   are  the   client's   self-reported");
+    line("responses. And, they represent direct admissions or unusual  responses,");
+    line("which may help in understanding the client's situation.");
+    blank();
 
     static constexpr std::string_view kHeads[4] = {"ALCOHOL", "DRUGS", "RESISTANCE", "VIOLENCE"};
     for (int pair = 0; pair < 2; ++pair) {
@@ -411,9 +403,8 @@ void ReportWriter::PrintSignificantItems() {
         const std::size_t rows = std::max(left.size(), right.size());
         if (LineCount + 2 + static_cast<int>(rows) > kPageLength) {
             PrintPageHeader();
-            out_.spaces(7).text("SIGNIFICANT ITEMS (continued):").endLine();
-            out_.endLine();
-            LineCount += 2;
+            line("SIGNIFICANT ITEMS (continued):");
+            blank();
         }
         const auto leftHead = kHeads[2 * pair], rightHead = kHeads[2 * pair + 1];
         out_.spaces(7).text(leftHead).column(44).text(rightHead).endLine();
@@ -434,16 +425,12 @@ void ReportWriter::PrintSignificantItems() {
 void ReportWriter::PrintSection3Answers() {
     const auto& a = scorer_.client().AnswerValues;
     const auto& texts = scorer_.tables().Section3Texts;
-    static constexpr std::string_view kIntro[5] = {
-        "SECTION 3: The client's  answers to  multiple choice  items are printed",
-        "below. It should  be noted  that these  answers represent  the client's",
-        "opinion--with  all of its biases.  These multiple choice answers  allow",
-        "comparison  of the  client's  subjective  opinions with  objective  and",
-        "empirically based scale scores.",
-    };
-    for (auto line : kIntro) out_.spaces(7).text(line).endLine();
-    out_.endLine();
-    LineCount += 6;
+    line("SECTION 3: The client's  answers to  multiple choice  items are printed");
+    line("below. It should  be noted  that these  answers represent  the client's");
+    line("opinion--with  all of its biases.  These multiple choice answers  allow");
+    line("comparison  of the  client's  subjective  opinions with  objective  and");
+    line("empirically based scale scores.");
+    blank();
     for (int item = 136; item <= 158; ++item) {
         const int i = item - 135;
         const int code = a[item];
@@ -484,16 +471,7 @@ void ReportWriter::WriteOnePageSummary() {
     blank();
     PrintProfileChart(1, 6);
     PrintAdditionalInformation();
-    out_.spaces(7).text(kObservations).endLine();
-    ++LineCount;
-    for (int i = 0; i < 2; ++i) {
-        blank();
-        out_.spaces(7).text(kUnderscores71).endLine();
-        ++LineCount;
-    }
-    blank();
-    signatureLines();
-    if (LineCount < kPageLength) blank();
+    signatureBlock(2, false);
     if (LineCount < kPageLength) PrintPublisherNotice(1);
 }
 

@@ -28,8 +28,8 @@ void writeWhole(const fs::path& target, const std::string& bytes) {
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw fileError(errno, target, "Cannot create the report");
     const fs::path temp = pattern;
-    auto fail = [&](int err, const char* what) {
-        ::close(fd);
+    // `err` is taken before anything else can change errno.
+    auto discard = [&](int err, const char* what) {
         ::unlink(temp.c_str());
         throw fileError(err, target, what);
     };
@@ -38,29 +38,19 @@ void writeWhole(const fs::path& target, const std::string& bytes) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(errno, "Cannot write the report");
+            const int err = errno;
+            ::close(fd);
+            discard(err, "Cannot write the report");
         }
         done += static_cast<std::size_t>(n);
     }
     ::fchmod(fd, 0644);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw fileError(err, target, "Cannot write the report");
-    }
+    if (::close(fd) != 0) discard(errno, "Cannot write the report");
     // The old report goes first: renaming over an existing file makes some file systems
     // flush the new one at once, which costs more than the whole report. Readers meanwhile
     // find no report at all, never a partial one.
-    if (::unlink(target.c_str()) != 0 && errno != ENOENT) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw fileError(err, target, "Cannot replace the report");
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw fileError(err, target, "Cannot write the report");
-    }
+    if (::unlink(target.c_str()) != 0 && errno != ENOENT) discard(errno, "Cannot replace the report");
+    if (::rename(temp.c_str(), target.c_str()) != 0) discard(errno, "Cannot write the report");
 }
 
 void removeStale(const fs::path& target) {

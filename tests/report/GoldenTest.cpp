@@ -9,9 +9,8 @@
 #include "kcs/scoring/ScoreAndReport.h"
 
 using namespace kcs::scoring;
-using kcs::testing::ClientBuilder;
-using kcs::testing::FixtureData;
-using kcs::testing::TempFolder;
+using namespace kcs::testing;
+using kcs::records::Field;
 
 namespace {
 
@@ -21,12 +20,12 @@ void expectGolden(const std::string& name, const ClientBuilder& client, bool sum
     data.write(folder.path());
     std::vector<kcs::records::ClientRecord> clients(static_cast<std::size_t>(index), ClientBuilder{}.build());
     clients.back() = client.build();
-    auto table = kcs::testing::tableOf(clients);
+    auto table = tableOf(clients);
     const std::string bytes =
         ComposeReport(table, static_cast<std::int16_t>(index), {folder.path(), publisher, summary});
     const auto golden = std::filesystem::path(KCS_GOLDEN_DIR) / (name + ".prn");
-    if (std::getenv("KCS_UPDATE_GOLDEN")) kcs::testing::writeBytes(golden, bytes);
-    const std::string expected = kcs::testing::readBytes(golden);
+    if (std::getenv("KCS_UPDATE_GOLDEN")) writeBytes(golden, bytes);
+    const std::string expected = readBytes(golden);
     ASSERT_FALSE(expected.empty()) << "missing golden file " << golden;
     if (bytes != expected) {
         std::size_t at = 0;
@@ -38,12 +37,12 @@ void expectGolden(const std::string& name, const ClientBuilder& client, bool sum
 
 }  // namespace
 
-// Arrests raise Alcohol, significant items on three scales, a dependency classification
-// with physiological dependence, elevated scales, a one-page summary page.
+// Arrests raise Alcohol and Drugs (noted beside the significant items), significant items
+// on three scales, a dependency classification with physiological dependence, elevated
+// scales, a one-page summary page.
 TEST(GoldenReport, DependentClientWithArrestsAndSummaryPage) {
     ClientBuilder c;
-    c.set(kcs::records::Field::Name, "Jordan Q. Example").set(kcs::records::Field::Sex, "2")
-        .set(kcs::records::Field::Race, "3").set(kcs::records::Field::Marital, "1")
+    c.set(Field::Name, "Jordan Q. Example").set(Field::Sex, "2").set(Field::Race, "3").set(Field::Marital, "1")
         .court(1, "16").court(2, "3").court(3, "2").court(4, "1").court(6, "5").court(7, "2").court(9, "2")
         .court(10, "1").court(11, "4");
     for (int i : {2, 5, 8, 11, 15, 16, 20, 21, 25, 31, 35, 36, 40, 41, 45, 52, 55, 56, 60, 71, 75, 76, 80})
@@ -57,30 +56,27 @@ TEST(GoldenReport, DependentClientWithArrestsAndSummaryPage) {
 // An excessive number of True answers: the short report, second publisher.
 TEST(GoldenReport, InvalidTestShortReport) {
     ClientBuilder c;
-    c.set(kcs::records::Field::Name, "N").set(kcs::records::Field::Age, "N").set(kcs::records::Field::Education, "N")
-        .set(kcs::records::Field::DateOfBirth, "N").set(kcs::records::Field::Sex, "0").set(kcs::records::Field::Race, "6")
-        .set(kcs::records::Field::Marital, "5").set(kcs::records::Field::TestDate, "1/5/2025").court(9, "N");
-    c.answers(1, 97, 1).answer(140, 0).answer(150, 3);
+    c.set(Field::Name, "N").set(Field::Age, "N").set(Field::Education, "N").set(Field::DateOfBirth, "N")
+        .set(Field::Sex, "0").set(Field::Race, "6").set(Field::Marital, "5").set(Field::TestDate, "1/5/2025")
+        .court(9, "N").answers(1, 97, 1).answer(140, 0).answer(150, 3);
     expectGolden("invalid-test", c, true, 'c');
 }
 
 // Scales not scored, the omission notice of the classification, unanswered section 3
-// items, a client who admits nothing and is not in any risk range.
+// items, empty significant-item blocks: a client who admits nothing.
 TEST(GoldenReport, OmittedItemsAndUnansweredSection3) {
     ClientBuilder c;
-    c.set(kcs::records::Field::Name, "Omitting Client").court(11, "N");
-    c.answers(31, 35, 0).answers(120, 125, 0).answer(59, 0).answer(62, 0).answer(136, 0).answer(147, 0)
-        .answer(150, 0).answer(158, 0).answer(3, 1);
+    c.set(Field::Name, "Omitting Client").court(11, "N").answers(31, 35, 0).answers(120, 125, 0).answer(59, 0)
+        .answer(62, 0).answer(136, 0).answer(147, 0).answer(150, 0).answer(158, 0).answer(3, 1);
     expectGolden("omissions", c, false, 'b', FixtureData{}, 12);
 }
 
-// Long narratives: paragraphs cross page feet and the page numbers pass 10.
+// Long narratives: paragraphs cross the page foot at line 58 and go on below the next
+// page header, the page numbers pass 10 (shown by their last digit).
 TEST(GoldenReport, LongNarrativesAcrossManyPages) {
     FixtureData data;
     data.narrativeLines = {0, 70, 60, 75, 56, 70, 64};
     ClientBuilder c;
-    c.set(kcs::records::Field::Name, "Many Pages");
-    for (int i = 11; i <= 60; ++i) c.answer(i, 1);
-    c.answer(74, 1);
+    c.set(Field::Name, "Many Pages").answers(11, 60, 1).answer(74, 1);
     expectGolden("long-narratives", c, false, 'b', data, 7);
 }

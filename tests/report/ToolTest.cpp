@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "Fixture.h"
 #include "kcs/scoring/ScoreAndReport.h"
 
-using kcs::testing::ClientBuilder;
-using kcs::testing::FixtureData;
-using kcs::testing::TempFolder;
+using namespace kcs::testing;
 
 namespace {
 
@@ -22,13 +20,13 @@ Result runTool(const std::string& args, const std::filesystem::path& scratch) {
     const auto errFile = scratch / "stderr.txt";
     const std::string command = std::string(KCS_REPORT_TOOL) + " " + args + " 2>" + errFile.string();
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, kcs::testing::readBytes(errFile)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(errFile)};
 }
 
 void writeClientFile(const std::filesystem::path& path, const std::vector<kcs::records::ClientRecord>& clients) {
     std::string bytes;
     for (const auto& c : clients) bytes.append(c.bytes().data(), c.bytes().size());
-    kcs::testing::writeBytes(path, bytes);
+    writeBytes(path, bytes);
 }
 
 }  // namespace
@@ -45,23 +43,23 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
 
     auto r = runTool(base + " --client 2 --summary --publisher-flag c --output " + (dir / "two.prn").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    auto table = kcs::testing::tableOf(clients);
-    EXPECT_EQ(kcs::testing::readBytes(dir / "two.prn"),
-              kcs::scoring::ComposeReport(table, 2, {dir, 'c', true}));
+    auto table = tableOf(clients);
+    EXPECT_EQ(readBytes(dir / "two.prn"), kcs::scoring::ComposeReport(table, 2, {dir, 'c', true}));
     EXPECT_FALSE(std::filesystem::exists(dir / "REPORT.PRN"));
 
     r = runTool(base + " --all --output-dir " + (dir / "all").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "report-1.prn"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "report-2.prn"));
+    for (std::int16_t n : {1, 2})
+        EXPECT_EQ(readBytes(dir / "all" / ("report-" + std::to_string(n) + ".prn")),
+                  kcs::scoring::ComposeReport(table, n, {dir, 'b', false}));
 
     r = runTool(base + " --csv " + (dir / "plain.csv").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string csv = kcs::testing::readBytes(dir / "plain.csv");
+    const std::string csv = readBytes(dir / "plain.csv");
     EXPECT_EQ(csv.find("Smith"), std::string::npos);
     EXPECT_NE(csv.find("\r\n2,03/15/2025,0,0,1,1,4,61,2,1,"), std::string::npos) << csv;
     r = runTool(base + " --csv " + (dir / "names.csv").string() + " --with-names", dir);
-    EXPECT_NE(kcs::testing::readBytes(dir / "names.csv").find(",\"Smith, \"\"Al\"\"\","), std::string::npos);
+    EXPECT_NE(readBytes(dir / "names.csv").find(",\"Smith, \"\"Al\"\"\","), std::string::npos);
 
     // Wrong usage: 2. Data errors: 1, naming the file.
     EXPECT_EQ(runTool(base, dir).status, 2);
@@ -71,7 +69,7 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("there is no client 3"), std::string::npos) << r.err;
 
-    kcs::testing::writeBytes(dir / "KCSVI.TXT", "LOW\r\nno end\r\n");
+    writeBytes(dir / "KCSVI.TXT", "LOW\r\nno end\r\n");
     r = runTool(base + " --client 1 --output " + (dir / "two.prn").string(), dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "kcs-report: KCSVI.TXT, line 1: the block \"LOW\" has no END line\n");

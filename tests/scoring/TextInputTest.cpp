@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "kcs/scoring/DataError.h"
+#include "Fixture.h"
 #include "kcs/scoring/TextInput.h"
 
-using kcs::scoring::DataError;
 using kcs::scoring::SequentialFile;
+using kcs::testing::errorOf;
 
 TEST(SequentialFile, DelimitedFieldsAndWholeLinesInterleave) {
     SequentialFile f("T.TXT",
@@ -35,26 +35,18 @@ TEST(SequentialFile, LineEndsOfEveryKindAndBlankLinesBeforeFields) {
 }
 
 TEST(SequentialFile, FailuresNameTheFileAndLine) {
-    auto message = [](auto&& read) {
-        try {
-            read();
-        } catch (const DataError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,2\r\n3,x4\r\n"); for (int i = 0; i < 4; ++i) f.inputInteger(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("KCSB.TXT", "1,2\r\n3,x4\r\n"); for (int i = 0; i < 4; ++i) f.inputInteger(); }),
               "KCSB.TXT, line 2: a whole number was expected, found \"x4\"");
-    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,2\r\n"); for (int i = 0; i < 3; ++i) f.inputInteger(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("KCSB.TXT", "1,2\r\n"); for (int i = 0; i < 3; ++i) f.inputInteger(); }),
               "KCSB.TXT, line 2: the file ends before all of its values were read");
-    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "1,,2"); f.inputInteger(); f.inputInteger(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("KCSB.TXT", "1,,2"); f.inputInteger(); f.inputInteger(); }),
               "KCSB.TXT, line 1: a whole number was expected, found \"\"");
-    EXPECT_EQ(message([] { SequentialFile f("KCSB.TXT", "40000"); f.inputInteger(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("KCSB.TXT", "40000"); f.inputInteger(); }),
               "KCSB.TXT, line 1: the number 40000 is too large");
-    EXPECT_EQ(message([] { SequentialFile f("R.TXT", "\"open\r\n"); f.inputString(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("R.TXT", "\"open\r\n"); f.inputString(); }),
               "R.TXT, line 1: a quoted value has no closing quote");
-    EXPECT_EQ(message([] { SequentialFile f("R.TXT", "a\r\n"); f.lineInput(); f.lineInput(); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f("R.TXT", "a\r\n"); f.lineInput(); f.lineInput(); }),
               "R.TXT, line 2: the file ends before all of its lines were read");
-    EXPECT_EQ(message([] { SequentialFile f(std::filesystem::path("/nonexistent/folder/INVAL.TXT")); }),
+    EXPECT_EQ(errorOf([] { SequentialFile f(std::filesystem::path("/nonexistent/folder/INVAL.TXT")); }),
               "INVAL.TXT: cannot open /nonexistent/folder/INVAL.TXT");
 }

@@ -9,11 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "kcs/records/ClientFile.h"
 #include "kcs/records/ClientRecord.h"
+#include "kcs/scoring/DataError.h"
+#include "kcs/scoring/Scorer.h"
 
 namespace kcs::testing {
 
@@ -77,33 +80,26 @@ struct FixtureData {
         "Retest the client after explaining the instructions once more."};
 
     FixtureData() {
-        auto range = [](int a, int b) {
-            std::vector<int> v;
-            for (int i = a; i <= b; ++i) v.push_back(i);
-            return v;
+        // Appends the runs [from, to] of `bounds`, given as from, to, from, to ...
+        auto runs = [](std::vector<int>& v, std::initializer_list<int> bounds) {
+            for (auto b = bounds.begin(); b != bounds.end(); b += 2)
+                for (int i = b[0]; i <= b[1]; ++i) v.push_back(i);
         };
-        scaleItems[1] = range(1, 10);
-        scaleItems[2] = range(11, 30);
-        scaleItems[2].insert(scaleItems[2].end(), {149, 151});
-        scaleItems[3] = range(31, 50);
-        scaleItems[3].insert(scaleItems[3].end(), {153, 154});
-        scaleItems[4] = range(51, 70);
-        scaleItems[5] = range(71, 95);
+        runs(scaleItems[1], {1, 10});
+        runs(scaleItems[2], {11, 30, 149, 149, 151, 151});
+        runs(scaleItems[3], {31, 50, 153, 154});
+        runs(scaleItems[4], {51, 70});
+        runs(scaleItems[5], {71, 95});
         for (int i = 1; i <= 99; ++i) truePoints[static_cast<std::size_t>(i)] = i % 5 == 0 ? 3 : i % 5 == 1 ? 2 : 1;
-        for (int g = 0; g < 2; ++g)
+        for (int g = 0; g < 2; ++g) {
             for (int s = 0; s < 5; ++s)
                 for (int r = 1; r <= 77; ++r) tables[g][s].push_back(std::min(99, r + g));
-        for (int g = 0; g < 2; ++g)
             for (int k = 1; k <= 50; ++k) stressPercentiles[g][static_cast<std::size_t>(k - 1)] = std::min(99, 2 * k + g);
+        }
         for (int k = 0; k <= 50; ++k) stressBounds[static_cast<std::size_t>(k)] = k;
-        for (int i = 11; i <= 26; ++i) minimumScoreItems.push_back(i);  // Alcohol 16
-        for (int i = 31; i <= 47; ++i) minimumScoreItems.push_back(i);  // Drugs 17
-        for (int i = 51; i <= 69; ++i) minimumScoreItems.push_back(i);  // Resistance 19
-        for (int i = 71; i <= 86; ++i) minimumScoreItems.push_back(i);  // Violence 16
-        for (int i = 11; i <= 22; ++i) significantItems.push_back(i);    // Alcohol 12
-        for (int i = 31; i <= 43; ++i) significantItems.push_back(i);    // Drugs 13
-        for (int i = 51; i <= 58; ++i) significantItems.push_back(i);    // Resistance 8
-        for (int i = 71; i <= 83; ++i) significantItems.push_back(i);    // Violence 13
+        // Alcohol, Drugs, Resistance, Violence: 16, 17, 19, 16 and 12, 13, 8, 13 items.
+        runs(minimumScoreItems, {11, 26, 31, 47, 51, 69, 71, 86});
+        runs(significantItems, {11, 22, 31, 43, 51, 58, 71, 83});
         for (int item : significantItems) significantTexts.push_back(std::to_string(item) + ". Admits item " + std::to_string(item));
         static const char* kChoice[4] = {"often", "sometimes", "rarely", "never"};
         for (int item = 136; item <= 158; ++item)
@@ -119,56 +115,39 @@ struct FixtureData {
 
     std::string scoringData() const {
         std::vector<std::string> lines;
-        auto joinInts = [](const std::vector<int>& v, std::size_t from, std::size_t to) {
-            std::string s;
-            for (std::size_t i = from; i < to && i < v.size(); ++i) {
-                if (!s.empty()) s += ',';
-                s += std::to_string(v[i]);
+        // Twenty numbers a line; `counted` lists start with their length.
+        auto chunked = [&lines](const auto& v) {
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                if (i % 20 == 0) lines.emplace_back();
+                lines.back() += (i % 20 ? "," : "") + std::to_string(v[i]);
             }
-            return s;
         };
-        auto chunked = [&](const std::vector<int>& v) {
-            for (std::size_t i = 0; i < v.size(); i += 20) lines.push_back(joinInts(v, i, i + 20));
+        auto counted = [&chunked](const std::vector<int>& v) {
+            std::vector<int> c{static_cast<int>(v.size())};
+            c.insert(c.end(), v.begin(), v.end());
+            chunked(c);
         };
         chunked(significantItems);
         std::string s1[3] = {std::string(99, '0'), "", std::string(99, '0')};
         for (int i = 1; i <= 99; ++i) s1[1] += static_cast<char>('0' + truePoints[static_cast<std::size_t>(i)]);
-        auto quoted = [](const std::string& v) {
-            std::string q(1, '"');
-            q += v;
-            q += '"';
-            return q;
-        };
+        auto quoted = [](const std::string& v) { return '"' + v + '"'; };
         for (auto& k : s1) lines.push_back(quoted(k));
         for (int c = 0; c <= 4; ++c) lines.push_back(quoted(std::string(36, static_cast<char>('0' + (c == 0 ? 0 : c - 1)))));
         for (int c = 0; c <= 4; ++c) lines.push_back(quoted(std::string(23, static_cast<char>('0' + section3Points[static_cast<std::size_t>(c)]))));
-        for (int g = 0; g < 2; ++g)
-            for (int s = 0; s < 5; ++s) {
-                std::vector<int> v{static_cast<int>(tables[g][s].size())};
-                v.insert(v.end(), tables[g][s].begin(), tables[g][s].end());
-                chunked(v);
-            }
-        for (int g = 0; g < 2; ++g) chunked(std::vector<int>(stressPercentiles[g].begin(), stressPercentiles[g].end()));
-        chunked(std::vector<int>(stressBounds.begin(), stressBounds.end()));
-        for (int s = 1; s <= 5; ++s) {
-            std::vector<int> v{static_cast<int>(scaleItems[s].size())};
-            v.insert(v.end(), scaleItems[s].begin(), scaleItems[s].end());
-            chunked(v);
-        }
+        for (const auto& group : tables)
+            for (const auto& table : group) counted(table);
+        for (const auto& group : stressPercentiles) chunked(group);
+        chunked(stressBounds);
+        for (int s = 1; s <= 5; ++s) counted(scaleItems[s]);
         chunked(minimumScoreItems);
-        for (const auto& row : truthCorrection) chunked(std::vector<int>(row.begin(), row.end()));
+        for (const auto& row : truthCorrection) chunked(row);
         return crlf(lines);
     }
 
     std::string reportText() const {
         std::vector<std::string> lines;
         std::string names;
-        for (const auto& n : scaleNames) {
-            if (!names.empty()) names += ',';
-            names += '"';
-            names += n;
-            names += '"';
-        }
+        for (const auto& n : scaleNames) names += (names.empty() ? "\"" : ",\"") + n + '"';
         lines.push_back(names);
         // Range names one per line, unquoted, to exercise both field styles.
         for (const auto& n : rangeNames) lines.push_back(n);
@@ -194,8 +173,7 @@ struct FixtureData {
     void write(const fs::path& folder) const {
         writeBytes(folder / "KCSB.TXT", scoringData());
         writeBytes(folder / "KCSRPTnew.TXT", reportText());
-        static const char* kFiles[7] = {"", "KCSVA.TXT", "KCSAL.TXT", "KCSDG.TXT", "KCSRE.TXT", "KCSVI.TXT", "KCSSC.TXT"};
-        for (int s = 1; s <= 6; ++s) writeBytes(folder / kFiles[s], narrative(s));
+        for (int s = 1; s <= 6; ++s) writeBytes(folder / scoring::kNarrativeFileNames[static_cast<std::size_t>(s)], narrative(s));
         std::vector<std::string> inval = invalidText;
         inval.push_back("END");
         inval.push_back("Anything after the end marker is not read.");
@@ -203,29 +181,21 @@ struct FixtureData {
     }
 };
 
-// A client record built field by field. Answers default to all unanswered, except that
-// every item is answered False/4th choice when `allAnswered` is used.
+// A client record built field by field. Every item is answered "clean" by default: False
+// in section 1, the fourth choice elsewhere.
 class ClientBuilder {
 public:
     ClientBuilder() {
-        set(records::Field::Name, "Test Client");
-        set(records::Field::Age, "34");
-        set(records::Field::Sex, "1");
-        set(records::Field::Race, "1");
-        set(records::Field::Marital, "2");
-        set(records::Field::Education, "12");
-        set(records::Field::DateOfBirth, "04/12/1991");
-        set(records::Field::TestDate, "03/15/2025");
+        using records::Field;
         for (auto f : records::kCourtFields) set(f, "0");
-        set(records::Field::AgeAtFirstArrest, "N");
-        set(records::Field::PercentageTimeEmployed, "12");
-        set(records::Field::EditCount, "0");
-        set(records::Field::NameDeleted, "0");
-        answers_.assign(158, '0');
-        // Answered and "clean" by default: False in section 1, choice 4 elsewhere, with a
-        // neutral Stress ratio.
-        for (int i = 1; i <= 99; ++i) answer(i, 2);
-        for (int i = 100; i <= 158; ++i) answer(i, 4);
+        for (const auto& [f, v] : std::initializer_list<std::pair<Field, const char*>>{
+                 {Field::Name, "Test Client"}, {Field::Age, "34"}, {Field::Sex, "1"}, {Field::Race, "1"},
+                 {Field::Marital, "2"}, {Field::Education, "12"}, {Field::DateOfBirth, "04/12/1991"},
+                 {Field::TestDate, "03/15/2025"}, {Field::AgeAtFirstArrest, "N"}, {Field::PercentageTimeEmployed, "12"},
+                 {Field::EditCount, "0"}, {Field::NameDeleted, "0"}})
+            set(f, v);
+        answers_.assign(158, '4');
+        answers(1, 99, 2);
     }
     ClientBuilder& set(records::Field f, const std::string& v) {
         rec_.set(f, v);
@@ -261,6 +231,44 @@ inline records::ClientTable tableOf(const std::vector<records::ClientRecord>& cl
     t.NumClients = static_cast<std::int16_t>(clients.size());
     t.CurClient = clients.empty() ? 0 : 1;
     return t;
+}
+
+// A client with random answers: each section 1 item True with a chance drawn below
+// `maxTrueShare` percent, codes 0 (when `unanswered`) or 1 to 4 in sections 2 and 3,
+// court values below `courtLimit`.
+inline ClientBuilder randomClient(std::mt19937& random, int maxTrueShare, bool unanswered, int courtLimit) {
+    ClientBuilder c;
+    const auto draw = [&random](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+    const int share = draw(maxTrueShare);
+    for (int i = 1; i <= 99; ++i) c.answer(i, draw(100) < share ? 1 : 2);
+    for (int i = 100; i <= 158; ++i) c.answer(i, unanswered ? draw(5) : 1 + draw(4));
+    for (int k = 1; k <= 11; ++k) c.court(k, std::to_string(draw(courtLimit)));
+    return c;
+}
+
+// One client scored against `data`, written to a folder of its own.
+struct Scored {
+    TempFolder folder;
+    records::ClientTable table;
+    scoring::Scorer scorer;
+    explicit Scored(const ClientBuilder& client, const FixtureData& data = {}) : table(tableOf({client.build()})) {
+        data.write(folder.path());
+        scorer.Score(folder.path(), table, 1);
+    }
+    const scoring::Scores& s() const { return scorer.scores(); }
+};
+
+inline scoring::Scores scoresOf(const ClientBuilder& client, const FixtureData& data = {}) { return Scored(client, data).s(); }
+
+// The message of the DataError `run` throws, or "no error".
+template <class Run>
+std::string errorOf(Run&& run) {
+    try {
+        run();
+    } catch (const scoring::DataError& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 }  // namespace kcs::testing

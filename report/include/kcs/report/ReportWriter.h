@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kcs/report/PrintFile.h"
@@ -45,8 +46,12 @@ public:
 
 private:
     void blank(int count = 1);
+    // One line at the left margin.
+    void line(std::string_view text);
     void confidentialityParagraph();
-    void signatureLines();
+    // The observations heading, up to `ruledLines` ruled lines (fewer when `fitPage` and
+    // the page is running out or the test is invalid), and the signature line.
+    void signatureBlock(int ruledLines, bool fitPage);
     bool invalid() const { return scorer_.scores().invalid(); }
 
     scoring::Scorer& scorer_;
