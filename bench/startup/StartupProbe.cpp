@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
@@ -51,9 +50,7 @@ public:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kcs"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
+    kcs::program::configureApplication();
 
     const auto folder = kcs::app::executableFolder();
     kcs::program::SingleInstance instance(folder);
@@ -71,20 +68,19 @@ int main(int argc, char* argv[]) {
     QObject::connect(&startUp, &kcs::program::StartUp::splashShown, [&] {
         startUp.splash()->installEventFilter(&paint);
     });
-    int rc = 0;
+    // exit(), not quit(): quit() asks the windows to close, and the main window turns that
+    // into the program's own exit request instead of closing.
     QObject::connect(&startUp, &kcs::program::StartUp::ready, [&] {
         const long long ready = nowNs();
         std::printf("splash_painted_ns %lld\nmenu_ready_ns %lld\npeak_rss_kb %ld\n", paint.at, ready, peakRssKb());
         std::fflush(stdout);
-        QTimer::singleShot(0, &app, &QApplication::quit);
+        QTimer::singleShot(0, &app, [] { QApplication::exit(0); });
     });
     QObject::connect(&startUp, &kcs::program::StartUp::ended, [&] {
         std::fprintf(stderr, "start-up ended without a data drive\n");
-        rc = 1;
-        QTimer::singleShot(0, &app, &QApplication::quit);
+        QTimer::singleShot(0, &app, [] { QApplication::exit(1); });
     });
     startUp.start();
     if (startUp.stage() == kcs::program::StartUp::Stage::Ended) return 1;
-    const int code = app.exec();
-    return rc ? rc : code;
+    return app.exec();
 }

@@ -17,6 +17,19 @@ QString runErrorText(int number, const QString& description) {
     return QStringLiteral("Error ") + QString::number(number) + QLatin1Char(':') + description;
 }
 
+void showRunError(Dialogs& dialogs, int number, const QString& description) {
+    dialogs.message(runErrorText(number, description), QString(), MsgIcon::None, MsgButtons::Ok);
+}
+
+MsgAnswer escapeAnswer(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    }
+    return MsgAnswer::Cancel;
+}
+
 MsgAnswer QtDialogs::message(const QString& text, const QString& title, MsgIcon icon,
                              MsgButtons buttons) {
     QMessageBox box(parent_);
@@ -52,15 +65,8 @@ MsgAnswer QtDialogs::message(const QString& text, const QString& title, MsgIcon 
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
     case QMessageBox::Cancel: return MsgAnswer::Cancel;
-    default:
-        break;
+    default: return escapeAnswer(buttons);
     }
-    switch (buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    }
-    return MsgAnswer::Cancel;
 }
 
 int QtDialogs::execModal(QDialog& dialog) {

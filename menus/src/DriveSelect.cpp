@@ -233,8 +233,7 @@ DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
                     if (retry == MsgAnswer::Ok) recheck = true;
                     else return DriveSelection::NotAccepted;
                 } else {
-                    ctx.dialogs.message(runErrorText(e.number(), q(e.description())), QString(),
-                                        MsgIcon::None, MsgButtons::Ok);
+                    showRunError(ctx.dialogs, e.number(), q(e.description()));
                     return DriveSelection::NotAccepted;
                 }
             }

@@ -335,27 +335,23 @@ void frmMain::setOptions(bool numLockOn, bool printDOS) {
     if (!timNumLock_.isActive()) timNumLock_.start();
 }
 
-void frmMain::toggleNumLock() {
-    state_.NumLockOn = !state_.NumLockOn;
-    mnuOptionsNumLock_->setChecked(state_.NumLockOn);
+void frmMain::toggleOption(bool& option, QAction& item, void (app::Settings::*save)(bool)) {
+    option = !option;
+    item.setChecked(option);
     try {
-        settings_.SaveININumLock(state_.NumLockOn);
+        (settings_.*save)(option);
     } catch (const RunError& e) {
-        dialogs_.message(runErrorText(e.number(), QString::fromStdString(e.description())), QString(),
-                         MsgIcon::None, MsgButtons::Ok);
+        showRunError(dialogs_, e.number(), QString::fromStdString(e.description()));
     }
+}
+
+void frmMain::toggleNumLock() {
+    toggleOption(state_.NumLockOn, *mnuOptionsNumLock_, &app::Settings::SaveININumLock);
     numLockTick();
 }
 
 void frmMain::togglePrintDOS() {
-    state_.PrintDOSFlag = !state_.PrintDOSFlag;
-    mnuOptionsPrintDOS_->setChecked(state_.PrintDOSFlag);
-    try {
-        settings_.SaveINIPrintDOS(state_.PrintDOSFlag);
-    } catch (const RunError& e) {
-        dialogs_.message(runErrorText(e.number(), QString::fromStdString(e.description())), QString(),
-                         MsgIcon::None, MsgButtons::Ok);
-    }
+    toggleOption(state_.PrintDOSFlag, *mnuOptionsPrintDOS_, &app::Settings::SaveINIPrintDOS);
 }
 
 void frmMain::numLockTick() {

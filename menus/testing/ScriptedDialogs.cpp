@@ -13,12 +13,7 @@ MsgAnswer ScriptedDialogs::message(const QString& text, const QString& title, Ms
         return a;
     }
     ++unexpectedMessages;
-    switch (buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    }
-    return MsgAnswer::Cancel;
+    return escapeAnswer(buttons);
 }
 
 int ScriptedDialogs::execModal(QDialog& dialog) {

@@ -15,63 +15,61 @@ using kcs::menus::testing::ScriptedDialogs;
 namespace {
 
 frmMyInputBox& box(QDialog& d) { return static_cast<frmMyInputBox&>(d); }
+QPushButton* okButton(QDialog& d) { return box(d).buttons().button(0); }
 
-// Types `text` into the secret-code prompt and presses Enter twice: once in the text box
-// (which moves on to "Information OK") and once on the button.
+// Types `text` and presses Enter twice: once in the text box (which moves on to
+// "Information OK") and once on the button.
 ScriptedDialogs::Script typeAndConfirm(const QString& text, QString* seenBefore = nullptr) {
     return [text, seenBefore](QDialog& d) {
         QLineEdit* edit = box(d).textBox();
         if (seenBefore) *seenBefore = edit->text();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
-        ASSERT_EQ(QApplication::focusWidget(), box(d).buttons().button(0));
-        QTest::keyClick(box(d).buttons().button(0), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), okButton(d));
+        QTest::keyClick(okButton(d), Qt::Key_Return);
     };
 }
 
-const QString kIncorrect = QStringLiteral("Incorrect Secret Code.  Please try again.");
+struct Prompts : ::testing::Test {
+    ScriptedDialogs dialogs;
+    void prompt(ScriptedDialogs::Script script) { dialogs.onModal("frmMyInputBox", std::move(script)); }
+};
+using SecretCode = Prompts;
+using InputBox = Prompts;
 
 }  // namespace
 
-TEST(SecretCode, LowerCaseLetterIsAccepted) {
-    ScriptedDialogs dialogs;
-    QString caption, help;
-    bool password = false;
-    dialogs.onModal("frmMyInputBox", [&](QDialog& d) {
-        caption = d.windowTitle();
-        help = d.findChild<QLabel*>("lblHelpMsg")->text();
-        password = box(d).textBox()->echoMode() == QLineEdit::Password;
-        typeAndConfirm(QStringLiteral("m"))(d);
+TEST_F(SecretCode, WrongCodesAreRefusedAndTheLetterIsTakenInEitherCase) {
+    QString reopened = QStringLiteral("unset");
+    prompt([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Secret Code"));
+        EXPECT_EQ(d.findChild<QLabel*>("lblHelpMsg")->text(),
+                  QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type."));
+        EXPECT_EQ(box(d).textBox()->echoMode(), QLineEdit::Password);
+        typeAndConfirm(QStringLiteral("mx"))(d);
     });
-    EXPECT_TRUE(AskSecretCode(dialogs));
-    EXPECT_EQ(caption, QStringLiteral("Secret Code"));
-    EXPECT_EQ(help, QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type."));
-    EXPECT_TRUE(password);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST(SecretCode, WrongCodeIsRefusedAndThePromptOpensAgainEmpty) {
-    ScriptedDialogs dialogs;
-    QString secondStart = QStringLiteral("unset");
-    dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("mx")));
-    dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("B")));
-    dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("M"), &secondStart));
+    prompt(typeAndConfirm(QStringLiteral("B")));
+    prompt(typeAndConfirm(QStringLiteral("M"), &reopened));
     dialogs.answer(MsgAnswer::Ok);
     dialogs.answer(MsgAnswer::Ok);
     EXPECT_TRUE(AskSecretCode(dialogs));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     for (const auto& m : dialogs.messages) {
-        EXPECT_EQ(m.text, kIncorrect);
+        EXPECT_EQ(m.text, QStringLiteral("Incorrect Secret Code.  Please try again."));
         EXPECT_EQ(m.title, QStringLiteral("Secret Code"));
         EXPECT_EQ(m.icon, MsgIcon::Critical);
     }
-    EXPECT_EQ(secondStart, QString());
+    EXPECT_EQ(reopened, QString());
     EXPECT_EQ(dialogs.modalsShown.size(), 3u);
+
+    dialogs.messages.clear();
+    prompt(typeAndConfirm(QStringLiteral("m")));
+    EXPECT_TRUE(AskSecretCode(dialogs));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST(SecretCode, CancelInputGivesFalse) {
-    ScriptedDialogs dialogs;
-    dialogs.onModal("frmMyInputBox", [](QDialog& d) {
+TEST_F(SecretCode, CancelGivesFalseEvenWithTheRightCode) {
+    prompt([](QDialog& d) {
         QTest::keyClicks(box(d).textBox(), QStringLiteral("m"));
         QTest::keyClick(box(d).textBox(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -82,19 +80,14 @@ TEST(SecretCode, CancelInputGivesFalse) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST(SecretCode, EmptyEntryIsRefusedAndFocusReturnsToTheTextBox) {
-    ScriptedDialogs dialogs;
+TEST_F(SecretCode, EmptyEntryIsRefusedAndFocusReturnsToTheTextBox) {
     dialogs.answer(MsgAnswer::Ok);
-    dialogs.onModal("frmMyInputBox", [](QDialog& d) {
-        QLineEdit* edit = box(d).textBox();
-        QTest::keyClick(edit, Qt::Key_Return);
-        ASSERT_EQ(QApplication::focusWidget(), box(d).buttons().button(0));
-        QTest::keyClick(box(d).buttons().button(0), Qt::Key_Return);
+    prompt([](QDialog& d) {
+        QTest::keyClick(box(d).textBox(), Qt::Key_Return);
+        QTest::keyClick(okButton(d), Qt::Key_Return);
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), edit);
-        QTest::keyClicks(edit, QStringLiteral("m"));
-        QTest::keyClick(edit, Qt::Key_Return);
-        QTest::keyClick(box(d).buttons().button(0), Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), box(d).textBox());
+        typeAndConfirm(QStringLiteral("m"))(d);
     });
     EXPECT_TRUE(AskSecretCode(dialogs));
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -103,10 +96,9 @@ TEST(SecretCode, EmptyEntryIsRefusedAndFocusReturnsToTheTextBox) {
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Question);
 }
 
-TEST(SecretCode, AtMostEightCharactersCanBeTyped) {
-    ScriptedDialogs dialogs;
+TEST_F(SecretCode, AtMostEightCharactersCanBeTypedAndEscapeCancels) {
     QString typed;
-    dialogs.onModal("frmMyInputBox", [&](QDialog& d) {
+    prompt([&](QDialog& d) {
         QTest::keyClicks(box(d).textBox(), QStringLiteral("abcdefghijk"));
         typed = box(d).textBox()->text();
         QTest::keyClick(box(d).textBox(), Qt::Key_Escape);
@@ -115,17 +107,13 @@ TEST(SecretCode, AtMostEightCharactersCanBeTyped) {
     EXPECT_EQ(typed, QStringLiteral("abcdefgh"));
 }
 
-TEST(InputBox, PlainInputAsksForDataAndKeepsItsValueAfterClosing) {
-    ScriptedDialogs dialogs;
+TEST_F(InputBox, PlainInputAsksForDataAndKeepsItsValueAfterClosing) {
     dialogs.answer(MsgAnswer::Ok);
     frmMyInputBox input(dialogs);
-    input.HelpMessage = QStringLiteral("Type a number.");
-    dialogs.onModal("frmMyInputBox", [](QDialog& d) {
+    prompt([](QDialog& d) {
         EXPECT_EQ(box(d).textBox()->echoMode(), QLineEdit::Normal);
-        QTest::keyClick(box(d).buttons().button(0), Qt::Key_Return);
-        QTest::keyClicks(box(d).textBox(), QStringLiteral("42"));
-        QTest::keyClick(box(d).textBox(), Qt::Key_Return);
-        QTest::keyClick(box(d).buttons().button(0), Qt::Key_Return);
+        QTest::keyClick(okButton(d), Qt::Key_Return);
+        typeAndConfirm(QStringLiteral("42"))(d);
     });
     EXPECT_EQ(dialogs.execModal(input), QDialog::Accepted);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please enter the required data.")});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -14,22 +15,18 @@ using namespace kcs::menus;
 
 namespace {
 
-// A screen with a text field and a row of four menu buttons.
+// A dialog with a text field and a row of four menu buttons.
 struct RowScreen {
-    QWidget window;
-    QLineEdit* field;
-    MsgPanel* panel;
-    MenuButtonRow* row;
-    QWidget* frame;
+    QDialog window;
+    QLineEdit* field = new QLineEdit(QStringLiteral("some text"), &window);
+    MsgPanel* panel = new MsgPanel(&window);
+    QWidget* frame = new QWidget(&window);
+    MenuButtonRow* row = new MenuButtonRow(window, panel);
 
     RowScreen() {
         window.resize(800, 600);
-        field = new QLineEdit(QStringLiteral("some text"), &window);
         field->setGeometry(10, 10, 200, 24);
-        panel = new MsgPanel(&window);
         panel->setGeometry(0, 560, 800, 40);
-        frame = new QWidget(&window);
-        row = new MenuButtonRow(window, panel);
         for (int i = 0; i < 4; ++i) row->addButton(frame, QStringLiteral("Choice %1").arg(i), QStringLiteral("Help %1").arg(i));
         row->layoutColumn(frame, 200, 40, 8);
         window.show();
@@ -46,25 +43,20 @@ struct RowScreen {
 
 }  // namespace
 
-TEST(MenuButtonRow, NamesItsButtonsAndPanelsByIndex) {
-    RowScreen s;
-    EXPECT_EQ(s.window.findChild<QPushButton*>("cmdMenuChoice_2"), s.row->button(2));
-    EXPECT_EQ(s.window.findChild<QFrame*>("sspMenuChoice_3"), s.row->panel(3));
-    EXPECT_EQ(s.window.findChild<QLabel*>("MsgPanel"), s.panel);
-}
-
 TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
     RowScreen s;
     s.field->setFocus();
     EXPECT_EQ(s.litPanels(), 0);
     for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        ASSERT_EQ(QApplication::focusWidget(), s.row->button(i));
+        ASSERT_EQ(QApplication::focusWidget(), s.window.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i)));
+        EXPECT_EQ(s.row->panel(i), s.window.findChild<QFrame*>(QStringLiteral("sspMenuChoice_%1").arg(i)));
         EXPECT_EQ(s.litPanels(), 1);
         EXPECT_EQ(panelColor(*s.row->panel(i)), kCyan);
         EXPECT_TRUE(s.row->button(i)->font().bold());
         EXPECT_EQ(s.panel->text(), QStringLiteral("Help %1").arg(i));
     }
+    EXPECT_EQ(s.window.findChild<QLabel*>("MsgPanel"), s.panel);
     s.field->setFocus();
     EXPECT_EQ(s.litPanels(), 0);
     for (int i = 0; i < 4; ++i) {
@@ -73,33 +65,29 @@ TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
     }
 }
 
-TEST(MenuButtonRow, EnterClicksSpaceClicksOtherKeysAreDiscarded) {
+TEST(MenuButtonRow, EnterAndSpaceClickArrowsSkipDisabledButtonsOtherKeysAreDiscarded) {
     RowScreen s;
     QSignalSpy chosen(s.row, &MenuButtonRow::chosen);
-    s.row->button(2)->setFocus();
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_F1, Qt::Key_1}) {
-        QTest::keyClick(s.row->button(2), key);
-    }
+    QPushButton* b = s.row->button(2);
+    b->setFocus();
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_F1, Qt::Key_1})
+        QTest::keyClick(b, key);
     EXPECT_EQ(chosen.count(), 0);
-    EXPECT_EQ(QApplication::focusWidget(), s.row->button(2));
-
-    QTest::keyClick(s.row->button(2), Qt::Key_Return);
-    QTest::keyClick(s.row->button(2), Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(s.row->button(2), Qt::Key_Space);
+    EXPECT_TRUE(s.window.isVisible());  // Escape did not reach the dialog
+    EXPECT_EQ(QApplication::focusWidget(), b);
+    QTest::keyClick(b, Qt::Key_Return);
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(b, Qt::Key_Space);
     ASSERT_EQ(chosen.count(), 3);
     for (const auto& args : chosen) EXPECT_EQ(args.at(0).toInt(), 2);
-}
 
-TEST(MenuButtonRow, ArrowsMoveOverDisabledButtons) {
-    RowScreen s;
     s.row->button(1)->setEnabled(false);
-    s.row->button(0)->setFocus();
-    QTest::keyClick(s.row->button(0), Qt::Key_Down);
-    EXPECT_EQ(QApplication::focusWidget(), s.row->button(2));
-    QTest::keyClick(s.row->button(2), Qt::Key_Up);
+    QTest::keyClick(b, Qt::Key_Up);
     EXPECT_EQ(QApplication::focusWidget(), s.row->button(0));
     QTest::keyClick(s.row->button(0), Qt::Key_Up);  // nothing above the first
     EXPECT_EQ(QApplication::focusWidget(), s.row->button(0));
+    QTest::keyClick(s.row->button(0), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), b);
 }
 
 TEST(ScreenConventions, MainFrameSitsFiveHundredTwipsAboveCentre) {
@@ -109,9 +97,8 @@ TEST(ScreenConventions, MainFrameSitsFiveHundredTwipsAboveCentre) {
     frame.resize(300, 200);
     PlaceMainFrame(window, frame);
     EXPECT_EQ(frame.x(), 300);
-    // 1000 twips at the screen's logical DPI; 96 DPI makes 67 pixels.
-    const int twips1000 = twipsToPixels(1000, &window);
-    EXPECT_EQ(twips1000, qRound(1000 * window.logicalDpiY() / 1440.0));
+    const int twips1000 = qRound(1000 * window.logicalDpiY() / 1440.0);
+    EXPECT_EQ(twipsToPixels(1000, &window), twips1000);
     EXPECT_EQ(frame.y(), 350 - (200 + twips1000) / 2);
 }
 
@@ -122,12 +109,10 @@ TEST(ScreenConventions, InfoLabelsAndSelectAll) {
         labels[i] = new QLabel(QStringLiteral("label"), &window);
         labels[i]->setObjectName(indexedName(QStringLiteral("lblInfo"), i));
     }
-    HighlightInfoLabel(window, 2, 1);
-    EXPECT_FALSE(labels[0]->font().bold());
-    EXPECT_TRUE(labels[1]->font().bold());
-    HighlightInfoLabel(window, 2, 2);
-    EXPECT_FALSE(labels[1]->font().bold());
-    EXPECT_TRUE(labels[2]->font().bold());
+    for (int lit : {1, 2}) {
+        HighlightInfoLabel(window, 2, lit);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(labels[i]->font().bold(), i == lit) << lit;
+    }
     ResetInfoLabels(window, 2);
     EXPECT_FALSE(labels[2]->font().bold());
 

@@ -10,10 +10,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "ScriptedDialogs.h"
-#include "TestFolders.h"
-#include "kcs/app/ProgramState.h"
-#include "kcs/app/Settings.h"
+#include "ScreenTestSupport.h"
 #include "kcs/menus/MainWindow.h"
 #include "kcs/program/X11NumLock.h"
 
@@ -23,17 +20,12 @@
 #include <X11/keysym.h>
 
 using namespace kcs;
+using Screenshot = testutil::ProgramFixture;
 
-TEST(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
+TEST_F(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
-    testutil::ProgramFolder folder;
     folder.writeSettings("disk");
-    app::ProgramState state;
-    app::Settings settings(folder.ini());
-    menus::testing::ScriptedDialogs dialogs;
-    for (int i = 1; i <= 3; ++i) state.table.Clients[i] = testutil::recordNamed("Client Number " + std::to_string(i));
-    state.table.NumClients = 3;
-    state.table.CurClient = 1;
+    testutil::loadClients(state.table, {"Client Number 1", "Client Number 2", "Client Number 3"});
 
     menus::frmMain window(state, settings, dialogs);
     window.show();
@@ -63,15 +55,15 @@ TEST(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
     EXPECT_GT(dark, 40) << "client list text not drawn";
 }
 
-TEST(Screenshot, NumLockIsSetAndClearedThroughTheKeyboardExtension) {
+TEST_F(Screenshot, NumLockIsSetAndClearedThroughTheKeyboardExtension) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
     Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
     const unsigned int mask = XkbKeysymToModifiers(display, XK_Num_Lock);
     ASSERT_NE(mask, 0u);
     auto locked = [&] {
-        XkbStateRec state{};
-        XkbGetState(display, XkbUseCoreKbd, &state);
-        return (state.locked_mods & mask) != 0;
+        XkbStateRec kb{};
+        XkbGetState(display, XkbUseCoreKbd, &kb);
+        return (kb.locked_mods & mask) != 0;
     };
     program::X11NumLock key;
     ASSERT_TRUE(key.setNumLock(false));

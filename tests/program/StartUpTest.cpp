@@ -1,174 +1,135 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ScriptedDialogs.h"
-#include "TestFolders.h"
-#include "kcs/app/DataDrive.h"
-#include "kcs/common/RunError.h"
+#include "ScreenTestSupport.h"
 #include "kcs/menus/AboutBox.h"
 #include "kcs/menus/MainWindow.h"
-#include "kcs/menus/MenuButtonRow.h"
 #include "kcs/program/StartUp.h"
 
 using namespace kcs;
-using kcs::menus::MsgAnswer;
-using kcs::menus::testing::ScriptedDialogs;
+using namespace kcs::testutil;
 using Stage = kcs::program::StartUp::Stage;
 
 namespace {
 
-struct ProtectedFiles : app::DriveFiles {
-    int protectedTries = 0;
-    void writeFile(const std::filesystem::path& file, std::string_view content) override {
-        if (protectedTries > 0) {
-            --protectedTries;
-            throw RunError(err::PermissionDenied, "Permission denied");
-        }
-        app::DriveFiles::writeFile(file, content);
-    }
-};
-
 struct StartUpFixture : ::testing::Test {
-    testutil::ProgramFolder folder;
+    ProgramFolder folder;
     ScriptedDialogs dialogs;
     ProtectedFiles files;
-    std::unique_ptr<program::StartUp> startUp;
+    program::StartUp startUp{folder.path(), dialogs};
+    QSignalSpy ended{&startUp, &program::StartUp::ended};
 
-    void SetUp() override {
-        testutil::makeDrive(folder.path() / "disk", {"Ann Lee", "Bob Roe", "Cy Doe"});
-        testutil::makeDrive(folder.path() / "other", {}, "MMPI");
-        startUp = std::make_unique<program::StartUp>(folder.path(), dialogs);
-        startUp->setDriveFiles(&files);
-        startUp->setChooserFiller([this](menus::frmDriveSelect& c) {
+    StartUpFixture() {
+        makeDrive(folder.path() / "disk", {"Ann Lee", "Bob Roe", "Cy Doe"});
+        makeDrive(folder.path() / "other", {}, "MMPI");
+        startUp.setDriveFiles(&files);
+        startUp.setChooserFiller([this](menus::frmDriveSelect& c) {
             c.setDrives({{"disk", QString::fromStdString((folder.path() / "disk").string())}}, {}, QString());
         });
     }
 
-    // Runs the splash to its end by hand: ten animation ticks, seven hold ticks.
+    // Runs the splash to its end by hand: ten animation ticks, then seven hold ticks, with
+    // the main window hidden all along.
     void finishSplash() {
-        menus::frmAbout* splash = startUp->splash();
+        menus::frmAbout* splash = startUp.splash();
         ASSERT_NE(splash, nullptr);
-        splash->animationTimer().stop();
-        for (int i = 0; i < 10 && startUp->stage() == Stage::Splash; ++i) splash->animationTick();
-        if (startUp->stage() != Stage::Splash) return;
-        splash->holdTimer().stop();
-        for (int i = 0; i < 7 && startUp->stage() == Stage::Splash; ++i) {
-            EXPECT_FALSE(startUp->mainWindow()->isVisible());
-            splash->holdTick();
+        for (int tick = 0; tick < 17 && startUp.stage() == Stage::Splash; ++tick) {
+            EXPECT_FALSE(startUp.mainWindow()->isVisible());
+            splash->animationTimer().stop();
+            splash->holdTimer().stop();
+            tick < 10 ? splash->animationTick() : splash->holdTick();
         }
     }
-
-    void pickDiskInChooser() {
-        dialogs.onModal("frmDriveSelect", [](QDialog& d) {
-            QTest::mouseClick(d.findChild<QPushButton*>("cmdDone"), Qt::LeftButton);
-        });
-    }
 };
+
+// Start-up on a drive the settings name; the chooser, when it opens, offers "disk".
+struct DriveCase {
+    const char* name;
+    const char* drive;
+    int protectedTries;
+    std::vector<MsgAnswer> answers;
+    bool chooser;
+    Stage stage;
+    QStringList texts;
+};
+void PrintTo(const DriveCase& c, std::ostream* os) { *os << c.name; }
+
+const DriveCase kDriveCases[] = {
+    {"WriteProtectedMadeWritable", "disk", 1, {MsgAnswer::Ok}, false, Stage::Ready, {kWriteProtected}},
+    {"WriteProtectedCancelled", "disk", 2, {MsgAnswer::Ok, MsgAnswer::Cancel}, false, Stage::Ended,
+     {kWriteProtected, kWriteProtected}},
+    {"MissingYesOpensTheChooser", "a:", 0, {MsgAnswer::Yes}, true, Stage::Ready, {notFoundOn("A:")}},
+    {"MissingNoEnds", "a:", 0, {MsgAnswer::No}, false, Stage::Ended, {notFoundOn("A:")}},
+    {"OtherTestsDiskThenAnother", "other", 0, {MsgAnswer::Ok, MsgAnswer::Yes}, true, Stage::Ready,
+     {kNotOurs, kUnsuccessful}},
+    {"OtherTestsDiskNoEnds", "other", 0, {MsgAnswer::Ok, MsgAnswer::No}, false, Stage::Ended, {kNotOurs, kUnsuccessful}},
+};
+
+struct StartUpDrives : StartUpFixture, ::testing::WithParamInterface<DriveCase> {};
 
 }  // namespace
 
 TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
     folder.writeSettings("disk", "NumLock=False\r\nPrintDOS=True\r\n");
-    QSignalSpy ready(startUp.get(), &program::StartUp::ready);
-    startUp->start();
-    ASSERT_EQ(startUp->stage(), Stage::Splash);
-    EXPECT_TRUE(startUp->splash()->isVisible());
-    EXPECT_EQ(startUp->splash()->windowTitle(), QStringLiteral("Initializing..."));
-    EXPECT_FALSE(startUp->mainWindow()->isVisible());
-
+    QSignalSpy ready(&startUp, &program::StartUp::ready);
+    startUp.start();
+    ASSERT_EQ(startUp.stage(), Stage::Splash);
+    EXPECT_TRUE(startUp.splash()->isVisible());
     finishSplash();
-    ASSERT_EQ(startUp->stage(), Stage::Ready);
+    ASSERT_EQ(startUp.stage(), Stage::Ready);
     EXPECT_EQ(ready.count(), 1);
-    menus::frmMain* main = startUp->mainWindow();
+    menus::frmMain* main = startUp.mainWindow();
     EXPECT_TRUE(main->isVisible());
     ASSERT_EQ(main->nameList()->count(), 3);
     EXPECT_EQ(main->nameList()->item(1)->text(), QStringLiteral("2-Bob Roe") + QString(18, QLatin1Char(' ')));
-    EXPECT_TRUE(startUp->state().UnloadOthersOnActivate);
+    EXPECT_TRUE(startUp.state().UnloadOthersOnActivate);
     EXPECT_FALSE(main->numLockAction()->isChecked());
     EXPECT_TRUE(main->printDOSAction()->isChecked());
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(dialogs.modalsShown.empty());
-    EXPECT_NE(testutil::readText(folder.ini()).find("SystemDB=" + (folder.path() / "hwkltd.mda").string()),
-              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "disk" / "checkWriteTest"));
+    EXPECT_NE(readText(folder.ini()).find("SystemDB=" + (folder.path() / "hwkltd.mda").string()), std::string::npos);
 }
 
-TEST_F(StartUpFixture, MissingDiskYesOpensTheChooser) {
-    folder.writeSettings("a:");
-    dialogs.answer(MsgAnswer::Yes);
-    pickDiskInChooser();
-    startUp->start();
-    EXPECT_EQ(dialogs.modalsShown, (std::vector<QString>{"frmDriveSelect"}));
-    ASSERT_EQ(startUp->stage(), Stage::Splash);
-    finishSplash();
-    EXPECT_EQ(startUp->stage(), Stage::Ready);
-    EXPECT_EQ(startUp->settings()->GetINIFilePath(), (folder.path() / "disk").string());
-}
-
-TEST_F(StartUpFixture, MissingDiskNoEndsWithoutShowingAnything) {
-    folder.writeSettings("a:");
-    dialogs.answer(MsgAnswer::No);
-    QSignalSpy ended(startUp.get(), &program::StartUp::ended);
-    startUp->start();
-    EXPECT_EQ(startUp->stage(), Stage::Ended);
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral("No test information found on drive A:, would you like to try another drive?")});
-    EXPECT_EQ(startUp->splash(), nullptr);
-    EXPECT_FALSE(startUp->mainWindow()->isVisible());
-}
-
-TEST_F(StartUpFixture, WriteProtectedDiskOkRetriesCancelEnds) {
-    folder.writeSettings("disk");
-    files.protectedTries = 2;
-    dialogs.answer(MsgAnswer::Ok);
-    dialogs.answer(MsgAnswer::Cancel);
-    startUp->start();
-    EXPECT_EQ(startUp->stage(), Stage::Ended);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    for (const auto& m : dialogs.messages) {
-        EXPECT_EQ(m.text, QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and replace in drive."));
-        EXPECT_EQ(m.title, QStringLiteral("Data Disk Error"));
+TEST_P(StartUpDrives, EndsOrReachesTheMenu) {
+    const DriveCase& c = GetParam();
+    folder.writeSettings(c.drive);
+    files.protectedTries = c.protectedTries;
+    for (MsgAnswer a : c.answers) dialogs.answer(a);
+    if (c.chooser)
+        dialogs.onModal("frmDriveSelect", [](QDialog& d) {
+            QTest::mouseClick(d.findChild<QPushButton*>("cmdDone"), Qt::LeftButton);
+        });
+    startUp.start();
+    if (startUp.stage() == Stage::Splash) finishSplash();
+    EXPECT_EQ(startUp.stage(), c.stage);
+    EXPECT_EQ(driveMessages(dialogs), c.texts);
+    EXPECT_EQ(dialogs.modalsShown.size(), c.chooser ? 1u : 0u);
+    // The settings name a new drive only once it is accepted.
+    EXPECT_EQ(startUp.settings()->GetINIFilePath(), c.chooser ? (folder.path() / "disk").string() : c.drive);
+    EXPECT_EQ(startUp.mainWindow()->isVisible(), c.stage == Stage::Ready);
+    if (c.stage == Stage::Ready) {
+        EXPECT_EQ(startUp.state().table.NumClients, 3);
+    } else {
+        EXPECT_EQ(ended.count(), 1);
+        EXPECT_EQ(startUp.splash(), nullptr);
     }
-    EXPECT_EQ(startUp->settings()->GetINIFilePath(), "disk");
 }
 
-TEST_F(StartUpFixture, WriteProtectedDiskMadeWritableIsAccepted) {
-    folder.writeSettings("disk");
-    files.protectedTries = 1;
-    dialogs.answer(MsgAnswer::Ok);
-    startUp->start();
-    finishSplash();
-    EXPECT_EQ(startUp->stage(), Stage::Ready);
-    EXPECT_EQ(startUp->state().table.NumClients, 3);
-}
-
-TEST_F(StartUpFixture, AnotherTestsDiskIsRefused) {
-    folder.writeSettings("other");
-    dialogs.answer(MsgAnswer::Ok);
-    dialogs.answer(MsgAnswer::No);
-    startUp->start();
-    EXPECT_EQ(startUp->stage(), Stage::Ended);
-    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("This is not an Kestrel Conduct Screening data disk."),
-                                            QStringLiteral("Drive select unsuccessful, would you like to try again?")}));
-}
+INSTANTIATE_TEST_SUITE_P(Drives, StartUpDrives, ::testing::ValuesIn(kDriveCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartUpFixture, ClientFileFailingDuringTheSplashEndsWithTheErrorNumber) {
     folder.writeSettings("disk");
-    startUp->start();
-    ASSERT_EQ(startUp->stage(), Stage::Splash);
+    startUp.start();
+    ASSERT_EQ(startUp.stage(), Stage::Splash);
     // The client file turns into something that cannot be read as one.
     std::filesystem::remove(folder.path() / "disk" / "DATA401.KCS");
     std::filesystem::create_directory(folder.path() / "disk" / "DATA401.KCS");
     finishSplash();
-    EXPECT_EQ(startUp->stage(), Stage::Ended);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Error "))) << dialogs.messages[0].text.toStdString();
-    EXPECT_EQ(dialogs.messages[0].title, QString());
-    EXPECT_FALSE(startUp->mainWindow()->isVisible());
+    EXPECT_EQ(startUp.stage(), Stage::Ended);
+    ASSERT_EQ(driveMessages(dialogs).size(), 1);
+    EXPECT_FALSE(startUp.mainWindow()->isVisible());
 }

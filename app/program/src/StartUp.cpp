@@ -1,6 +1,7 @@
 #include "kcs/program/StartUp.h"
 
 #include <QApplication>
+#include <QStyleFactory>
 
 #include "kcs/common/Publishers.h"
 #include "kcs/common/RunError.h"
@@ -32,6 +33,13 @@ QString logoPath(const std::filesystem::path& folder, const Publisher& pub) {
 
 }  // namespace
 
+void configureApplication() {
+    QApplication::setApplicationName(QStringLiteral("kcs"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrel Conduct Screening"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
 StartUp::StartUp(std::filesystem::path programFolder, menus::Dialogs& dialogs, QObject* parent)
     : QObject(parent), programFolder_(std::move(programFolder)), dialogs_(dialogs) {}
 
@@ -60,8 +68,7 @@ bool StartUp::runStep(const std::function<void()>& step) {
                                  menus::MsgButtons::OkCancel) == menus::MsgAnswer::Ok)
                 continue;  // the same step again
         } else {
-            dialogs_.message(menus::runErrorText(number, description), QString(), menus::MsgIcon::None,
-                             menus::MsgButtons::Ok);
+            menus::showRunError(dialogs_, number, description);
         }
         return false;
     }

@@ -3,7 +3,6 @@
 // where the data drive is.
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include "kcs/app/Startup.h"
 #include "kcs/common/RunError.h"
@@ -15,18 +14,14 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kcs"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrel Conduct Screening"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
+    kcs::program::configureApplication();
 
     kcs::menus::QtDialogs dialogs;
     std::filesystem::path folder;
     try {
         folder = kcs::app::executableFolder();
     } catch (const kcs::RunError& e) {
-        dialogs.message(kcs::menus::runErrorText(e.number(), QString::fromStdString(e.description())),
-                        QString(), kcs::menus::MsgIcon::None, kcs::menus::MsgButtons::Ok);
+        kcs::menus::showRunError(dialogs, e.number(), QString::fromStdString(e.description()));
         return 1;
     }
 

@@ -22,13 +22,16 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Shows a message box and returns the button chosen. Closing the box without a button
-    // counts as Cancel (OkCancel), No (YesNo) or Ok (Ok only).
+    // counts as its escapeAnswer.
     virtual MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
                               MsgButtons buttons) = 0;
     // Shows a screen modally and returns when it has been closed or hidden; the result is
     // the dialog's QDialog::DialogCode.
     virtual int execModal(QDialog& dialog) = 0;
 };
+
+// The answer of a box closed without a button: Cancel (OkCancel), No (YesNo) or Ok (Ok only).
+MsgAnswer escapeAnswer(MsgButtons buttons);
 
 // The text as shown on screen: CR LF and a lone CR both become a line feed.
 QString displayText(const QString& text);
@@ -48,5 +51,6 @@ private:
 
 // "Error " + number + ":" + description, shown with an OK button and no title.
 QString runErrorText(int number, const QString& description);
+void showRunError(Dialogs& dialogs, int number, const QString& description);
 
 }  // namespace kcs::menus

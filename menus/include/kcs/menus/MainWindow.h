@@ -21,18 +21,11 @@ class QLabel;
 class QListWidget;
 class QMenu;
 
-namespace kcs::app {
-struct ProgramState;
-class Settings;
-class DriveFiles;
-}  // namespace kcs::app
-
+// ProgramState, Settings, DriveFiles and Dialogs are declared by DriveSelect.h.
 namespace kcs::menus {
 
-class Dialogs;
 class MenuButtonRow;
 class MsgPanel;
-class frmAbout;
 
 // Holds the keyboard's NumLock state where the window system allows it.
 class NumLockKey {
@@ -129,6 +122,8 @@ private:
     void editCurrentClient();
     void addNewClient();
     void supervisorOptions();
+    // Flips an option, ticks its menu item and saves it; a failed save is reported.
+    void toggleOption(bool& option, QAction& item, void (app::Settings::*save)(bool));
     void toggleNumLock();
     void togglePrintDOS();
     void selectDriveFromMenu();

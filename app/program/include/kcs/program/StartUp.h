@@ -21,19 +21,11 @@
 #include "kcs/menus/AboutBox.h"
 #include "kcs/menus/MainWindow.h"
 
-namespace kcs::app {
-class DriveFiles;
-}
-
-namespace kcs::menus {
-class Dialogs;
-class frmMain;
-class frmAbout;
-class frmDriveSelect;
-class NumLockKey;
-}  // namespace kcs::menus
-
 namespace kcs::program {
+
+// The application's name, style and lifetime (it ends on request, not when the last
+// window closes), as `kcs` and the start-up benchmark both set them.
+void configureApplication();
 
 class StartUp : public QObject {
     Q_OBJECT
