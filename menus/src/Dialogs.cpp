@@ -21,6 +21,10 @@ void showRunError(Dialogs& dialogs, int number, const QString& description) {
     dialogs.message(runErrorText(number, description), QString(), MsgIcon::None, MsgButtons::Ok);
 }
 
+void showRunError(Dialogs& dialogs, const RunError& error) {
+    showRunError(dialogs, error.number(), QString::fromStdString(error.description()));
+}
+
 MsgAnswer escapeAnswer(MsgButtons buttons) {
     switch (buttons) {
     case MsgButtons::Ok: return MsgAnswer::Ok;

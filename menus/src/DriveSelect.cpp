@@ -233,7 +233,7 @@ DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
                     if (retry == MsgAnswer::Ok) recheck = true;
                     else return DriveSelection::NotAccepted;
                 } else {
-                    showRunError(ctx.dialogs, e.number(), q(e.description()));
+                    showRunError(ctx.dialogs, e);
                     return DriveSelection::NotAccepted;
                 }
             }

@@ -341,7 +341,7 @@ void frmMain::toggleOption(bool& option, QAction& item, void (app::Settings::*sa
     try {
         (settings_.*save)(option);
     } catch (const RunError& e) {
-        showRunError(dialogs_, e.number(), QString::fromStdString(e.description()));
+        showRunError(dialogs_, e);
     }
 }
 

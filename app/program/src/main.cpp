@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     try {
         folder = kcs::app::executableFolder();
     } catch (const kcs::RunError& e) {
-        kcs::menus::showRunError(dialogs, e.number(), QString::fromStdString(e.description()));
+        kcs::menus::showRunError(dialogs, e);
         return 1;
     }
 

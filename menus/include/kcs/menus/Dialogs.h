@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include "kcs/common/RunError.h"
+
 class QDialog;
 class QWidget;
 
@@ -52,5 +54,6 @@ private:
 // "Error " + number + ":" + description, shown with an OK button and no title.
 QString runErrorText(int number, const QString& description);
 void showRunError(Dialogs& dialogs, int number, const QString& description);
+void showRunError(Dialogs& dialogs, const RunError& error);
 
 }  // namespace kcs::menus
