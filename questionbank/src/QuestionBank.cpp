@@ -6,8 +6,9 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cctype>
 #include <cstring>
-#include <regex>
+#include <optional>
 
 #include "kcs/common/RunError.h"
 #include "kcs/common/Text.h"
@@ -18,6 +19,33 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kInvalidOperation = 3219;
+
+// The table named by a query of the form "Select * from [name]" (any letter case, any
+// blanks, an optional ";"), which the screens use to walk one language table in item
+// order; nullopt for any other query.
+std::optional<std::string> wholeTableOf(std::string_view q) {
+    auto skipBlanks = [&q] {
+        while (!q.empty() && std::isspace(static_cast<unsigned char>(q.front()))) q.remove_prefix(1);
+    };
+    auto word = [&q, &skipBlanks](std::string_view w, bool blankAfter) {
+        skipBlanks();
+        if (q.size() < w.size() || !sameName(q.substr(0, w.size()), w)) return false;
+        q.remove_prefix(w.size());
+        return !blankAfter || (!q.empty() && std::isspace(static_cast<unsigned char>(q.front())));
+    };
+    if (!word("select", true) || !word("*", false) || !word("from", true)) return std::nullopt;
+    skipBlanks();
+    if (q.empty() || q.front() != '[') return std::nullopt;
+    const auto close = q.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    std::string table(q.substr(1, close - 1));
+    q.remove_prefix(close + 1);
+    skipBlanks();
+    if (!q.empty() && q.front() == ';') q.remove_prefix(1);
+    skipBlanks();
+    if (!q.empty()) return std::nullopt;
+    return table;
+}
 
 std::string quoteIdentifier(std::string_view name) {
     std::string out = "\"";
@@ -216,9 +244,7 @@ Recordset Database::tableRows(std::string_view table) const {
 }
 
 Recordset Database::OpenRecordset(std::string_view query) const {
-    static const std::regex kWholeTable(R"(^\s*select\s+\*\s+from\s+\[([^\]]*)\]\s*;?\s*$)", std::regex::icase);
-    std::match_results<std::string_view::const_iterator> m;
-    if (std::regex_match(query.begin(), query.end(), m, kWholeTable)) return tableRows(std::string(m[1].str()));
+    if (const auto table = wholeTableOf(query)) return tableRows(*table);
 
     if (!db_) throw RunError(err::BankCannotOpen, "The question bank is closed");
     int rc = 0;

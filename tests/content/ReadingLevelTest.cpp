@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
-#include <regex>
+#include <cstdlib>
+#include <cstring>
 
 #include "ContentFiles.h"
 
@@ -31,9 +32,10 @@ std::string runStyle(const std::vector<std::string>& texts) {
 // "Kincaid: 2.6" -> {"Kincaid", 2.6}, and so on for the grade-scaled formulas.
 std::map<std::string, double> grades(const std::string& report) {
     std::map<std::string, double> g;
-    const std::regex line(R"((Kincaid|ARI|Coleman-Liau|Fog Index|SMOG-Grading):\s*(-?[0-9.]+))");
-    for (std::sregex_iterator it(report.begin(), report.end(), line), end; it != end; ++it)
-        g[(*it)[1]] = std::stod((*it)[2]);
+    for (const char* name : {"Kincaid", "ARI", "Coleman-Liau", "Fog Index", "SMOG-Grading"}) {
+        const auto at = report.find(std::string(name) + ":");
+        if (at != std::string::npos) g[name] = std::strtod(report.c_str() + at + std::strlen(name) + 1, nullptr);
+    }
     return g;
 }
 
