@@ -8,7 +8,7 @@
 #include <random>
 
 #include "Fixture.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 namespace {
 
@@ -39,16 +39,16 @@ Disk& disk() {
 
 void BM_ScoreAndReportOneClient(benchmark::State& state) {
     auto& d = disk();
-    const kcs::scoring::ReportOptions options{d.folder.path(), 'b', true};
-    for (auto _ : state) kcs::scoring::ScoreAndReport(d.table, 7, options);
+    const kcs::report::ReportOptions options{d.folder.path(), 'b', true};
+    for (auto _ : state) kcs::report::ScoreAndReport(d.table, 7, options);
 }
 BENCHMARK(BM_ScoreAndReportOneClient)->Unit(benchmark::kMicrosecond);
 
 void BM_ScoreAndReportFullDisk(benchmark::State& state) {
     auto& d = disk();
-    const kcs::scoring::ReportOptions options{d.folder.path(), 'b', true};
+    const kcs::report::ReportOptions options{d.folder.path(), 'b', true};
     for (auto _ : state)
-        for (std::int16_t n = 1; n <= d.table.NumClients; ++n) kcs::scoring::ScoreAndReport(d.table, n, options);
+        for (std::int16_t n = 1; n <= d.table.NumClients; ++n) kcs::report::ScoreAndReport(d.table, n, options);
 }
 BENCHMARK(BM_ScoreAndReportFullDisk)->Unit(benchmark::kMillisecond);
 

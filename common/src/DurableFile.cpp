@@ -54,7 +54,9 @@ void syncFolder(const fs::path& folder) {
         throw fileError(errno, folder, "Cannot write");
 }
 
-void replaceFileDurably(const fs::path& path, std::string_view content, unsigned newFileMode) {
+void replaceFileDurably(const fs::path& path, std::string_view content, unsigned newFileMode,
+                        Durability durability) {
+    const bool flush = durability == Durability::Flushed;
     fs::path target = path;
     std::error_code ec;
     if (fs::is_symlink(target, ec)) {
@@ -89,19 +91,24 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
             if (existed && ::fchmod(out.get(), mode) != 0 && errno != EPERM)
                 throw fileError(errno, path, "Cannot write");
             writeAll(out.get(), content, path);
-            if (::fsync(out.get()) != 0) throw fileError(errno, path, "Cannot write");
+            if (flush && ::fsync(out.get()) != 0) throw fileError(errno, path, "Cannot write");
             if (out.release() != 0) throw fileError(errno, path, "Cannot write");
         } catch (...) {
             ::unlink(staging.c_str());
             throw;
         }
     }
+    if (!flush && existed && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
+        const int e = errno;
+        ::unlink(staging.c_str());
+        throw fileError(e, path, "Cannot write");
+    }
     if (::rename(staging.c_str(), target.c_str()) != 0) {
         const int e = errno;
         ::unlink(staging.c_str());
         throw fileError(e, path, "Cannot write");
     }
-    syncFolder(target.parent_path());
+    if (flush) syncFolder(target.parent_path());
 }
 
 }  // namespace kcs

@@ -1,80 +1,48 @@
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
-#include <system_error>
 
-#include "kcs/common/RunError.h"
+#include "kcs/common/DurableFile.h"
 #include "kcs/report/ReportWriter.h"
 
-namespace kcs::scoring {
+namespace kcs::report {
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Writes the report beside its final name and renames it into place, so a reader sees
-// either the whole new report or none at all.
-void writeWhole(const fs::path& target, const std::string& bytes) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tempName = ".";
-    tempName += target.filename().string();
-    tempName += ".XXXXXX";
-    std::string pattern = (folder / tempName).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) throw fileError(errno, target, "Cannot create the report");
-    const fs::path temp = pattern;
-    // `err` is taken before anything else can change errno.
-    auto discard = [&](int err, const char* what) {
-        ::unlink(temp.c_str());
-        throw fileError(err, target, what);
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            discard(err, "Cannot write the report");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::fchmod(fd, 0644);
-    if (::close(fd) != 0) discard(errno, "Cannot write the report");
-    // The old report goes first: renaming over an existing file makes some file systems
-    // flush the new one at once, which costs more than the whole report. Readers meanwhile
-    // find no report at all, never a partial one.
-    if (::unlink(target.c_str()) != 0 && errno != ENOENT) discard(errno, "Cannot replace the report");
-    if (::rename(temp.c_str(), target.c_str()) != 0) discard(errno, "Cannot write the report");
-}
-
+// Only a plain file is ever removed: a folder or device given as the report's name stays.
 void removeStale(const fs::path& target) {
-    std::error_code ignored;
-    fs::remove(target, ignored);
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(target.c_str());
 }
 
 }  // namespace
 
-std::string ComposeReport(records::ClientTable& table, std::int16_t clientIndex, const ReportOptions& options,
-                          Scores* scoresOut) {
-    Scorer scorer;
-    scorer.Score(options.programFolder, table, clientIndex);
-    report::ReportWriter writer(scorer, options.publisherFlag, options.summaryPage);
+std::string ComposeReport(const records::ClientRecord& record, std::int16_t clientIndex,
+                          const ReportOptions& options, scoring::Scores* scoresOut) {
+    scoring::Scorer scorer;
+    scorer.Score(options.programFolder, record, clientIndex);
+    ReportWriter writer(scorer, options.publisherFlag, options.summaryPage);
     std::string bytes = writer.WriteClientReport();
     if (scoresOut) *scoresOut = scorer.scores();
     return bytes;
 }
 
-Scores ScoreAndReportTo(records::ClientTable& table, std::int16_t clientIndex, const ReportOptions& options,
-                        const std::filesystem::path& output) {
-    Scores scores;
+std::string ComposeReport(const records::ClientTable& table, std::int16_t clientIndex,
+                          const ReportOptions& options, scoring::Scores* scoresOut) {
+    return ComposeReport(scoring::clientOf(table, clientIndex), clientIndex, options, scoresOut);
+}
+
+scoring::Scores ScoreAndReportTo(const records::ClientTable& table, std::int16_t clientIndex,
+                                 const ReportOptions& options, const fs::path& output) {
+    scoring::Scores scores;
     try {
-        writeWhole(output, ComposeReport(table, clientIndex, options, &scores));
+        const std::string bytes = ComposeReport(table, clientIndex, options, &scores);
+        replaceFileDurably(output, bytes, 0644, Durability::Regenerated);
     } catch (...) {
         // An earlier client's report left under this name would be taken for this one.
         removeStale(output);
@@ -83,8 +51,8 @@ Scores ScoreAndReportTo(records::ClientTable& table, std::int16_t clientIndex, c
     return scores;
 }
 
-void ScoreAndReport(records::ClientTable& table, std::int16_t clientIndex, const ReportOptions& options) {
+void ScoreAndReport(const records::ClientTable& table, std::int16_t clientIndex, const ReportOptions& options) {
     ScoreAndReportTo(table, clientIndex, options, options.programFolder / kReportFileName);
 }
 
-}  // namespace kcs::scoring
+}  // namespace kcs::report

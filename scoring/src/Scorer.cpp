@@ -173,19 +173,14 @@ void Scorer::LoadScoringFiles(const std::filesystem::path& folder) {
     tables_ = std::move(t);
 }
 
-void Scorer::LoadClientValues(records::ClientTable& table, std::int16_t clientIndex) {
+void Scorer::LoadClientValues(const records::ClientRecord& rec, std::int16_t clientIndex) {
     const std::string where = "client record " + std::to_string(clientIndex);
-    if (clientIndex < 1 || clientIndex > table.NumClients || clientIndex > records::kMaxClients)
-        throw DataError(where, 0, "there is no such client (the file holds " +
-                                      std::to_string(table.NumClients) + ")");
-    auto& rec = table.Clients[static_cast<std::size_t>(clientIndex)];
     ClientValues v;
     static constexpr Field kLabelFields[8] = {Field::Name, Field::Age, Field::Sex, Field::Race,
                                               Field::Marital, Field::Education, Field::DateOfBirth,
                                               Field::TestDate};
     for (int i = 1; i <= 7; ++i) {
         v.ClientLabels[i] = trimmed(rec.raw(kLabelFields[i - 1]));
-        rec.set(kLabelFields[i - 1], v.ClientLabels[i]);
     }
     v.ClientLabels[8] = formatTestDate(trimmed(rec.raw(Field::TestDate)));
 
@@ -394,11 +389,23 @@ void Scorer::ComputePercentiles() {
     ClassifySubstanceUse(1);
 }
 
-void Scorer::Score(const std::filesystem::path& programFolder, records::ClientTable& table,
+const records::ClientRecord& clientOf(const records::ClientTable& table, std::int16_t clientIndex) {
+    if (clientIndex < 1 || clientIndex > table.NumClients || clientIndex > records::kMaxClients)
+        throw DataError("client record " + std::to_string(clientIndex), 0,
+                        "there is no such client (the file holds " + std::to_string(table.NumClients) + ")");
+    return table.Clients[static_cast<std::size_t>(clientIndex)];
+}
+
+void Scorer::Score(const std::filesystem::path& programFolder, const records::ClientTable& table,
+                   std::int16_t clientIndex) {
+    Score(programFolder, clientOf(table, clientIndex), clientIndex);
+}
+
+void Scorer::Score(const std::filesystem::path& programFolder, const records::ClientRecord& record,
                    std::int16_t clientIndex) {
     SetTestConstants();
     LoadScoringFiles(programFolder);
-    LoadClientValues(table, clientIndex);
+    LoadClientValues(record, clientIndex);
     ComputeRawScores();
     ComputePercentiles();
 }

@@ -7,7 +7,7 @@
 #include "ContentFiles.h"
 #include "kcs/app/DataDrive.h"
 #include "kcs/app/Settings.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST(PracticeDisk, ClientsAreWellFormedCoverTheCasesToPractiseOnAndGetAReport) {
 
         // Scoring refuses a damaged code digit; the report keeps within 80 columns.
         kcs::scoring::Scores s;
-        const std::string report = kcs::scoring::ComposeReport(table, n, kcs::scoring::ReportOptions{binDir(), 'b', true}, &s);
+        const std::string report = kcs::report::ComposeReport(table, n, kcs::report::ReportOptions{binDir(), 'b', true}, &s);
         EXPECT_NE(report.find("KESTREL CONDUCT SCREENING"), std::string::npos);
         for (std::size_t start = 0, end; start < report.size(); start = end + 2) {
             end = std::min(report.find("\r\n", start), report.size());

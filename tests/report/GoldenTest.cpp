@@ -6,9 +6,10 @@
 #include <cstdlib>
 
 #include "Fixture.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 using namespace kcs::scoring;
+using namespace kcs::report;
 using namespace kcs::testing;
 using kcs::records::Field;
 

@@ -3,9 +3,10 @@
 #include "Fixture.h"
 #include "kcs/common/Publishers.h"
 #include "kcs/report/ReportWriter.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 using namespace kcs::scoring;
+using namespace kcs::report;
 using namespace kcs::testing;
 using kcs::report::PrintFile;
 using kcs::report::ReportWriter;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "Fixture.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 using namespace kcs::testing;
 
@@ -44,14 +44,14 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
     auto r = runTool(base + " --client 2 --summary --publisher-flag c --output " + (dir / "two.prn").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;
     auto table = tableOf(clients);
-    EXPECT_EQ(readBytes(dir / "two.prn"), kcs::scoring::ComposeReport(table, 2, {dir, 'c', true}));
+    EXPECT_EQ(readBytes(dir / "two.prn"), kcs::report::ComposeReport(table, 2, {dir, 'c', true}));
     EXPECT_FALSE(std::filesystem::exists(dir / "REPORT.PRN"));
 
     r = runTool(base + " --all --output-dir " + (dir / "all").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;
     for (std::int16_t n : {1, 2})
         EXPECT_EQ(readBytes(dir / "all" / ("report-" + std::to_string(n) + ".prn")),
-                  kcs::scoring::ComposeReport(table, n, {dir, 'b', false}));
+                  kcs::report::ComposeReport(table, n, {dir, 'b', false}));
 
     r = runTool(base + " --csv " + (dir / "plain.csv").string(), dir);
     EXPECT_EQ(r.status, 0) << r.err;

@@ -14,7 +14,7 @@
 #include "kcs/common/Cp1252.h"
 #include "kcs/common/RunError.h"
 #include "kcs/records/ClientFile.h"
-#include "kcs/scoring/ScoreAndReport.h"
+#include "kcs/report/ScoreAndReport.h"
 
 namespace fs = std::filesystem;
 using namespace kcs;
@@ -150,13 +150,13 @@ int run(const Options& o) {
 
     if (!o.csv.empty()) return writeCsv(o, table);
 
-    scoring::ReportOptions ro{o.programFolder, o.publisherFlag, o.summary};
+    report::ReportOptions ro{o.programFolder, o.publisherFlag, o.summary};
     if (o.client) {
         if (*o.client > table.NumClients)
             throw scoring::DataError(o.clientFile.string(), 0,
                                      "there is no client " + std::to_string(*o.client) + " (the file holds " +
                                          std::to_string(table.NumClients) + ")");
-        scoring::ScoreAndReportTo(table, static_cast<std::int16_t>(*o.client), ro, o.output);
+        report::ScoreAndReportTo(table, static_cast<std::int16_t>(*o.client), ro, o.output);
         return kOk;
     }
     std::error_code ec;
@@ -167,7 +167,7 @@ int run(const Options& o) {
             std::string name = "report-";
             name += std::to_string(n);
             name += ".prn";
-            scoring::ScoreAndReportTo(table, n, ro, o.outputDir / name);
+            report::ScoreAndReportTo(table, n, ro, o.outputDir / name);
         } catch (const scoring::DataError& e) {
             reportError(e);
             status = kDataError;

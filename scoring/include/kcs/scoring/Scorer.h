@@ -110,15 +110,18 @@ struct Scores {
     int range(int scale) const { return RiskRange(Percentile[static_cast<std::size_t>(scale)]); }
 };
 
+// Slot `clientIndex` of the table; DataError when the table holds no such client.
+const records::ClientRecord& clientOf(const records::ClientTable& table, std::int16_t clientIndex);
+
 class Scorer {
 public:
     void SetTestConstants();
     // Reads KCSB.TXT and KCSRPTnew.TXT from the program folder, interleaved.
     void LoadScoringFiles(const std::filesystem::path& programFolder);
-    // Copies slot `clientIndex` of the table into the working values (and writes the
-    // trimmed demographic texts back into the record). Throws DataError for a damaged
-    // code digit or answer code, naming the record and field.
-    void LoadClientValues(records::ClientTable& table, std::int16_t clientIndex);
+    // Copies the client's record (number `clientIndex` on its drive) into the working
+    // values; the record itself is only read. Throws DataError for a damaged code digit or
+    // answer code, naming the record and field.
+    void LoadClientValues(const records::ClientRecord& record, std::int16_t clientIndex);
     void ComputeRawScores();
     // Percentiles, truth correction and floors; then, for every client, the classification.
     void ComputePercentiles();
@@ -126,7 +129,10 @@ public:
     const Classification& ClassifySubstanceUse(int mode);
 
     // The whole chain short of the report, for callers that only want the numbers.
-    void Score(const std::filesystem::path& programFolder, records::ClientTable& table,
+    void Score(const std::filesystem::path& programFolder, const records::ClientRecord& record,
+               std::int16_t clientIndex);
+    // The same for slot `clientIndex` of a table; a slot the table does not hold is a DataError.
+    void Score(const std::filesystem::path& programFolder, const records::ClientTable& table,
                std::int16_t clientIndex);
 
     const ScoringTables& tables() const { return tables_; }
