@@ -52,13 +52,9 @@ DriveIdentity parseIdentityFile(std::string_view content) {
     return id;
 }
 
-DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation) {
-    DriveFiles files;
-    return CheckDataDisk(state, designation, files);
-}
-
-DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation, DriveFiles& files) {
-    const fs::path folder = state.resolve(designation);
+DiskCheck CheckDataDisk(ClientStore& store, const Paths& paths, const std::string& designation,
+                        DriveFiles& files) {
+    const fs::path folder = paths.resolve(designation);
 
     // The identity first: a drive that is not ours is only read, never written to.
     const auto identity = parseIdentityFile(files.readHead(folder / kIdentityFileName, kIdentityReadLimit));
@@ -81,11 +77,7 @@ DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation, Dri
     const fs::path clientFile = folder / records::kClientFileName;
     const auto report = records::LoadClients(table, clientFile);
 
-    state.DataPath = designation;
-    state.ClientFilePath = clientFile;
-    state.PublisherFlag = identity.publisherFlag;
-    state.table = table;
-    state.LastLoad = report;
+    store.useDrive(designation, clientFile, identity.publisherFlag, table, report);
     return DiskCheck::Accepted;
 }
 

@@ -8,9 +8,11 @@
 #include <QVBoxLayout>
 
 #include "kcs/common/Publishers.h"
-#include "kcs/menus/ScreenConventions.h"
+#include "kcs/ui/ScreenConventions.h"
 
 namespace kcs::menus {
+
+using namespace kcs::ui;
 
 namespace {
 

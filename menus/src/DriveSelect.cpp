@@ -6,17 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
-#include <QStorageInfo>
 #include <QVBoxLayout>
 
 #include "kcs/app/DataDrive.h"
-#include "kcs/app/ProgramState.h"
-#include "kcs/app/Settings.h"
 #include "kcs/common/RunError.h"
-#include "kcs/menus/Dialogs.h"
-#include "kcs/menus/ScreenConventions.h"
+#include "kcs/ui/ScreenConventions.h"
 
 namespace kcs::menus {
+
+using namespace kcs::ui;
 
 QString diskNotFoundText() {
     return QStringLiteral("Data disk not found!\r\rInsert data disk in drive A to continue.");
@@ -30,21 +28,6 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-bool isSystemMount(const QString& root, const QByteArray& type) {
-    static const QSet<QByteArray> pseudo = {
-        "proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2", "mqueue", "debugfs",
-        "tracefs", "securityfs", "pstore", "bpf", "autofs", "hugetlbfs", "configfs",
-        "fusectl", "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs", "ramfs", "squashfs"};
-    if (pseudo.contains(type)) return true;
-    for (const char* prefix : {"/proc", "/sys", "/dev", "/boot", "/snap", "/var/lib", "/etc"})
-        if (root == QLatin1String(prefix) || root.startsWith(QLatin1String(prefix) + QLatin1Char('/')))
-            return true;
-    // /run holds the desktop's removable media under /run/media; the rest is the system's.
-    if (root.startsWith(QLatin1String("/run")) && !root.startsWith(QLatin1String("/run/media/")))
-        return true;
-    return false;
-}
-
 // The drive selection's groups of errors.
 bool isNotFound(int n) {
     switch (n) {
@@ -57,21 +40,19 @@ bool isNotFound(int n) {
     }
 }
 
-void defaultFill(DriveSelectContext& ctx, frmDriveSelect& chooser) {
+void fillChooser(DriveSelectContext& ctx, frmDriveSelect& chooser) {
     QStringList extra;
     extra << q(ctx.settings.GetINIFilePath());
-    if (!ctx.state.DataPath.empty()) extra << q(ctx.state.DataPath);
-    const QString current = chooser.SelectedDrive().isEmpty() ? q(ctx.state.DataPath) : chooser.SelectedDrive();
-    chooser.setDrives(mountedVolumes(), extra, current);
+    if (!ctx.store.DataPath().empty()) extra << q(ctx.store.DataPath());
+    const QString current = chooser.SelectedDrive().isEmpty() ? q(ctx.store.DataPath()) : chooser.SelectedDrive();
+    chooser.setDrives(ctx.services.volumes.list(), extra, current);
 }
 
 // CheckDataDisk with its own message for a disk of another test.
 app::DiskCheck checkDisk(DriveSelectContext& ctx, const std::string& drive) {
-    app::DriveFiles realFiles;
-    const app::DiskCheck result =
-        app::CheckDataDisk(ctx.state, drive, ctx.files ? *ctx.files : realFiles);
+    const app::DiskCheck result = app::CheckDataDisk(ctx.store, ctx.paths, drive, ctx.services.drive);
     if (result == app::DiskCheck::NotThisTest) {
-        ctx.dialogs.message(QStringLiteral("This is not an Kestrel Conduct Screening data disk."),
+        ctx.services.dialogs.message(QStringLiteral("This is not an Kestrel Conduct Screening data disk."),
                             kDataDiskErrorTitle, MsgIcon::Critical, MsgButtons::Ok);
     }
     return result;
@@ -86,7 +67,7 @@ DriveSelection reloadPrevious(DriveSelectContext& ctx, const std::string& previo
         ok = false;
     }
     if (!ok) {
-        ctx.dialogs.message(QStringLiteral("Reload of original data disk failed, aborting Program"),
+        ctx.services.dialogs.message(QStringLiteral("Reload of original data disk failed, aborting Program"),
                             QString(), MsgIcon::None, MsgButtons::Ok);
         return DriveSelection::EndProgram;
     }
@@ -95,22 +76,6 @@ DriveSelection reloadPrevious(DriveSelectContext& ctx, const std::string& previo
 }
 
 }  // namespace
-
-std::vector<DriveEntry> mountedVolumes() {
-    std::vector<DriveEntry> out;
-    QSet<QString> seen;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady()) continue;
-        const QString root = volume.rootPath();
-        if (isSystemMount(root, volume.fileSystemType()) || seen.contains(root)) continue;
-        seen.insert(root);
-        QString label = root;
-        const QString name = volume.name();
-        if (!name.isEmpty()) label += QStringLiteral("  [") + name + QLatin1Char(']');
-        out.push_back({label, root});
-    }
-    return out;
-}
 
 frmDriveSelect::frmDriveSelect(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
@@ -185,16 +150,15 @@ void frmDriveSelect::driveChanged() {
 }
 
 DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
-    const std::string previous = ctx.state.DataPath;
+    const std::string previous = ctx.store.DataPath();
     bool firstPass = true;
     for (;;) {
         std::string candidate;
         if (startUpMode && firstPass) {
             candidate = ctx.settings.GetINIFilePath();
         } else {
-            if (ctx.fillChooser) ctx.fillChooser(ctx.chooser);
-            else defaultFill(ctx, ctx.chooser);
-            ctx.dialogs.execModal(ctx.chooser);
+            fillChooser(ctx, ctx.chooser);
+            ctx.services.dialogs.execModal(ctx.chooser);
             candidate = ctx.chooser.SelectedDrive().toStdString();
         }
         firstPass = false;
@@ -208,7 +172,7 @@ DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
                     if (!startUpMode && ctx.refreshClientList) ctx.refreshClientList();
                     return DriveSelection::Accepted;
                 }
-                const MsgAnswer again = ctx.dialogs.message(
+                const MsgAnswer again = ctx.services.dialogs.message(
                     QStringLiteral("Drive select unsuccessful, would you like to try again?"), QString(),
                     MsgIcon::None, MsgButtons::YesNo);
                 if (again == MsgAnswer::Yes) {
@@ -218,7 +182,7 @@ DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
                 }
             } catch (const RunError& e) {
                 if (isNotFound(e.number())) {
-                    const MsgAnswer another = ctx.dialogs.message(
+                    const MsgAnswer another = ctx.services.dialogs.message(
                         QStringLiteral("No test information found on drive ") + q(candidate).toUpper() +
                             QStringLiteral(", would you like to try another drive?"),
                         QString(), MsgIcon::None, MsgButtons::YesNo);
@@ -228,12 +192,12 @@ DriveSelection SelectDataDrive(DriveSelectContext& ctx, bool startUpMode) {
                         return startUpMode ? DriveSelection::EndProgram : reloadPrevious(ctx, previous);
                     }
                 } else if (e.number() == err::PermissionDenied) {
-                    const MsgAnswer retry = ctx.dialogs.message(diskWriteProtectedText(), kDataDiskErrorTitle,
+                    const MsgAnswer retry = ctx.services.dialogs.message(diskWriteProtectedText(), kDataDiskErrorTitle,
                                                                 MsgIcon::Critical, MsgButtons::OkCancel);
                     if (retry == MsgAnswer::Ok) recheck = true;
                     else return DriveSelection::NotAccepted;
                 } else {
-                    showRunError(ctx.dialogs, e);
+                    app::showRunError(ctx.services.dialogs, e.number(), e.description());
                     return DriveSelection::NotAccepted;
                 }
             }

@@ -14,17 +14,15 @@
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
-#include "kcs/app/ProgramState.h"
-#include "kcs/app/Settings.h"
-#include "kcs/common/Cp1252.h"
 #include "kcs/common/RunError.h"
 #include "kcs/menus/AboutBox.h"
-#include "kcs/menus/Dialogs.h"
-#include "kcs/menus/MenuButtonRow.h"
-#include "kcs/menus/ScreenConventions.h"
 #include "kcs/records/ClientFile.h"
+#include "kcs/ui/ErrorGuard.h"
+#include "kcs/ui/ScreenConventions.h"
 
 namespace kcs::menus {
+
+using namespace kcs::ui;
 
 namespace {
 
@@ -65,8 +63,15 @@ QPixmap loadLogo(const QString& file, int height) {
     return pix.isNull() ? pix : pix.scaledToHeight(height, Qt::SmoothTransformation);
 }
 
-frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), state_(state), settings_(settings), dialogs_(dialogs) {
+frmMain::frmMain(app::ClientStore& store, app::Options& options, const app::Paths& paths, ui::Services& services,
+                 ClientFlows& flows, QWidget* parent)
+    : QMainWindow(parent),
+      store_(store),
+      options_(options),
+      paths_(paths),
+      services_(services),
+      flows_(flows),
+      form_(store) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kestrel Conduct Screening"));
 
@@ -83,6 +88,7 @@ frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dia
     auto* clientLayout = new QVBoxLayout(fraClient_);
     lbNameDisplay_ = new QListWidget(fraClient_);
     lbNameDisplay_->setObjectName(QStringLiteral("lbNameDisplay"));
+    lbNameDisplay_->setAccessibleName(QStringLiteral("Client List"));
     QFont listFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     listFont.setPointSizeF(std::max(listFont.pointSizeF(), 10.0));
     listFont.setBold(false);
@@ -96,7 +102,7 @@ frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dia
     frMainMenu_ = new QWidget(central_);
     frMainMenu_->setObjectName(QStringLiteral("frMainMenu"));
     setPanelColors(*frMainMenu_, kBlue, kWhite);
-    row_ = new MenuButtonRow(*this, msgPanel_);
+    row_ = new MenuButtonRow(*this, msgPanel_, services_.dialogs);
     for (int i = 0; i <= kHighest; ++i) {
         QPushButton* b = row_->addButton(frMainMenu_, QString::fromLatin1(kCaptions[i]), QString::fromLatin1(kHelps[i]));
         QFont f = b->font();
@@ -104,7 +110,7 @@ frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dia
         b->setFont(f);
     }
     row_->layoutColumn(frMainMenu_, twipsToPixels(3400, this), twipsToPixels(700, this), twipsToPixels(150, this));
-    connect(row_, &MenuButtonRow::chosen, this, &frmMain::menuChoice);
+    row_->onChosen([this](int i) { menuChoice(i); });
     row_->button(0)->setEnabled(false);
 
     imgHWKLogo_ = new QLabel(central_);
@@ -114,7 +120,7 @@ frmMain::frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dia
     setTabOrder(lbNameDisplay_, row_->button(0));
     for (int i = 0; i < kHighest; ++i) setTabOrder(row_->button(i), row_->button(i + 1));
 
-    chooser_ = new frmDriveSelect(dialogs_, this);
+    chooser_ = new frmDriveSelect(services_.dialogs, this);
 
     buildMenuBar();
 
@@ -135,24 +141,28 @@ void frmMain::buildMenuBar() {
     mnuExit_ = bar->addAction(QStringLiteral("E&xit!"));
     mnuExit_->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit_, &QAction::triggered, this, [this] { emit exitRequested(); });
+    // Every menu item runs under the error guard, like the buttons.
+    const auto guard = [this](void (frmMain::*item)()) {
+        return [this, item] { guarded(services_.dialogs, [&] { (this->*item)(); }); };
+    };
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("mnuAudio"));
     mnuDrive_ = options->addAction(QStringLiteral("Select Data Drive"));
     mnuDrive_->setObjectName(QStringLiteral("mnuDrive"));
-    connect(mnuDrive_, &QAction::triggered, this, &frmMain::selectDriveFromMenu);
+    connect(mnuDrive_, &QAction::triggered, this, guard(&frmMain::selectDriveFromMenu));
     mnuOptionsNumLock_ = options->addAction(QStringLiteral("&Num Lock Always On"));
     mnuOptionsNumLock_->setObjectName(QStringLiteral("mnuOptionsNumLock"));
     mnuOptionsNumLock_->setCheckable(true);
-    connect(mnuOptionsNumLock_, &QAction::triggered, this, &frmMain::toggleNumLock);
+    connect(mnuOptionsNumLock_, &QAction::triggered, this, guard(&frmMain::toggleNumLock));
     mnuOptionsPrintDOS_ = options->addAction(QStringLiteral("&Print to DOS port"));
     mnuOptionsPrintDOS_->setObjectName(QStringLiteral("mnuOptionsPrintDOS"));
     mnuOptionsPrintDOS_->setCheckable(true);
-    connect(mnuOptionsPrintDOS_, &QAction::triggered, this, &frmMain::togglePrintDOS);
+    connect(mnuOptionsPrintDOS_, &QAction::triggered, this, guard(&frmMain::togglePrintDOS));
 
     mnuHelpAbout_ = bar->addAction(QStringLiteral("&About..."));
     mnuHelpAbout_->setObjectName(QStringLiteral("mnuHelpAbout"));
-    connect(mnuHelpAbout_, &QAction::triggered, this, &frmMain::showAbout);
+    connect(mnuHelpAbout_, &QAction::triggered, this, guard(&frmMain::showAbout));
 }
 
 void frmMain::setLogos(const QPixmap& first, const QPixmap& second) {
@@ -165,7 +175,7 @@ const QPixmap& frmMain::logoFor(char publisherFlag) const {
 }
 
 void frmMain::showPublisherLogo() {
-    imgHWKLogo_->setPixmap(logoFor(state_.PublisherFlag));
+    imgHWKLogo_->setPixmap(logoFor(store_.PublisherFlag()));
     layoutWindow();
 }
 
@@ -201,20 +211,28 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isEnabled())
-        activationStep();
+    if (event->type() != QEvent::ActivationChange) return;
+    if (!isActiveWindow()) {
+        // Where did the keyboard go? Another window of ours, or another application.
+        awayInOwnWindow_ = QApplication::activeWindow() != nullptr || QApplication::activeModalWidget() != nullptr;
+        return;
+    }
+    if (awayInOwnWindow_ && isEnabled() && isVisible()) {
+        awayInOwnWindow_ = false;
+        guarded(services_.dialogs, [this] { activationStep(); });
+    }
 }
 
 void frmMain::activationStep() {
     PlaceMainFrame(*this, *frMainMenu_);
-    row_->resetHighlight();
+    row_->ResetMenuHighlight();
     applyRuleE();
-    if (state_.table.NumClients == 0) state_.table.CurClient = 0;
+    form_.activate();
     RefreshNameDisplay();
     // A data drive holds at most 51 clients; a drive with room again allows adding.
-    row_->button(1)->setEnabled(state_.table.NumClients < records::kMaxClients);
+    row_->button(1)->setEnabled(form_.addEnabled());
     row_->button(0)->setEnabled(false);
-    if (state_.UnloadOthersOnActivate) closeOtherWindows();
+    if (UnloadOthersOnActivate) closeOtherWindows();
 }
 
 void frmMain::closeOtherWindows() {
@@ -230,12 +248,7 @@ void frmMain::closeOtherWindows() {
 void frmMain::RefreshNameDisplay() {
     const QSignalBlocker block(lbNameDisplay_);
     lbNameDisplay_->clear();
-    const auto& table = state_.table;
-    for (int i = 1; i <= table.NumClients && i <= records::kMaxClients; ++i) {
-        const std::string_view name = table.Clients[static_cast<std::size_t>(i)].raw(records::Field::Name);
-        lbNameDisplay_->addItem(QString::number(i) + QLatin1Char('-') +
-                                QString::fromStdString(cp1252ToUtf8(name)));
-    }
+    for (const std::string& line : form_.listLines()) lbNameDisplay_->addItem(QString::fromStdString(line));
     lbNameDisplay_->setCurrentRow(-1);
 }
 
@@ -245,23 +258,19 @@ QString frmMain::listText() const {
 }
 
 void frmMain::applyRuleE() {
-    row_->button(0)->setEnabled(!listText().isEmpty());
+    row_->button(0)->setEnabled(MainMenuForm::editEnabled(listText().toStdString()));
 }
 
 void frmMain::listClicked() {
     applyRuleE();
-    const QString text = listText();
-    if (text.isEmpty()) return;
-    bool ok = false;
-    const int number = text.left(text.indexOf(QLatin1Char('-'))).toInt(&ok);
-    if (ok) state_.table.CurClient = static_cast<std::int16_t>(number);
+    form_.lineChosen(listText().toStdString());
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lbNameDisplay_) {
         switch (event->type()) {
         case QEvent::FocusIn:
-            if (state_.table.NumClients < 1) {
+            if (store_.NumClients() < 1) {
                 applyRuleE();
                 row_->button(1)->setFocus(Qt::TabFocusReason);
                 return false;
@@ -286,95 +295,72 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::menuChoice(int index) {
     switch (index) {
-    case 0: editCurrentClient(); break;
-    case 1: addNewClient(); break;
-    case 2: supervisorOptions(); break;
+    case 0:
+        // The screens of an edit sequence open one after another over this window; none of
+        // them may be closed by its activation in between.
+        UnloadOthersOnActivate = false;
+        runFlow([this] {
+            flows_.editCurrentClient();
+            UnloadOthersOnActivate = true;
+        });
+        UnloadOthersOnActivate = true;
+        break;
+    case 1: runFlow([this] { flows_.addNewClient(); }); break;
+    case 2: runFlow([this] { flows_.supervisorOptions(); }); break;
     case 3: emit exitRequested(); break;
     default: break;
     }
 }
 
-void frmMain::editCurrentClient() {
-    if (!screens_.clientInformation) return;
-    state_.EditMode = true;
-    state_.UnloadOthersOnActivate = false;
+void frmMain::runFlow(const std::function<void()>& flow) {
     frMainMenu_->hide();
-    screens_.clientInformation(*this);
-    if (state_.ContinueFlag) {
-        state_.ContinueFlag = false;
-        if (screens_.courtHistory) screens_.courtHistory(*this);
-        if (state_.ContinueFlag && screens_.answerSheet) screens_.answerSheet(*this);
-    }
-    state_.UnloadOthersOnActivate = true;
+    guarded(services_.dialogs, flow);
     frMainMenu_->show();
+    // The list shows what the data drive holds now, whatever the flow did.
     activationStep();
 }
 
-void frmMain::addNewClient() {
-    if (!screens_.entryMethod) return;
-    state_.EditMode = false;
-    frMainMenu_->hide();
-    screens_.entryMethod(*this);
-    frMainMenu_->show();
-    activationStep();
-}
-
-void frmMain::supervisorOptions() {
-    if (!screens_.supervisorOptions) return;
-    frMainMenu_->hide();
-    screens_.supervisorOptions(*this);
-    frMainMenu_->show();
-    activationStep();
-}
-
-void frmMain::setOptions(bool numLockOn, bool printDOS) {
-    state_.NumLockOn = numLockOn;
-    state_.PrintDOSFlag = printDOS;
-    mnuOptionsNumLock_->setChecked(numLockOn);
-    mnuOptionsPrintDOS_->setChecked(printDOS);
+void frmMain::showOptions() {
+    mnuOptionsNumLock_->setChecked(options_.NumLockOn());
+    mnuOptionsPrintDOS_->setChecked(options_.PrintDOSFlag());
     if (!timNumLock_.isActive()) timNumLock_.start();
 }
 
-void frmMain::toggleOption(bool& option, QAction& item, void (app::Settings::*save)(bool)) {
-    option = !option;
-    item.setChecked(option);
-    try {
-        (settings_.*save)(option);
-    } catch (const RunError& e) {
-        showRunError(dialogs_, e);
-    }
-}
-
 void frmMain::toggleNumLock() {
-    toggleOption(state_.NumLockOn, *mnuOptionsNumLock_, &app::Settings::SaveININumLock);
+    // The check mark follows the option even when saving it fails (the box says so).
+    struct Tick {
+        frmMain& w;
+        ~Tick() { w.mnuOptionsNumLock_->setChecked(w.options_.NumLockOn()); }
+    } tick{*this};
+    options_.toggleNumLock();
     numLockTick();
 }
 
 void frmMain::togglePrintDOS() {
-    toggleOption(state_.PrintDOSFlag, *mnuOptionsPrintDOS_, &app::Settings::SaveINIPrintDOS);
+    struct Tick {
+        frmMain& w;
+        ~Tick() { w.mnuOptionsPrintDOS_->setChecked(w.options_.PrintDOSFlag()); }
+    } tick{*this};
+    options_.togglePrintDOS();
 }
 
 void frmMain::numLockTick() {
     // Only an option that is on holds the key; with it off the key is the user's.
-    if (state_.NumLockOn && numLockKey_) numLockKey_->setNumLock(true);
+    if (options_.NumLockOn()) services_.numLock.setNumLock(true);
 }
 
 DriveSelection frmMain::selectDataDrive(bool startUpMode) {
-    DriveSelectContext ctx{state_, settings_, dialogs_, *chooser_,
-                           [this] {
+    DriveSelectContext ctx{store_, paths_, options_.settings(), services_, *chooser_, [this] {
                                lbNameDisplay_->clear();
                                RefreshNameDisplay();
                                applyRuleE();
-                           },
-                           chooserFiller_, driveFiles_};
+                           }};
     return SelectDataDrive(ctx, startUpMode);
 }
 
 void frmMain::reportOverfullDisk() {
-    const std::string text = records::overCapacityMessage(state_.LastLoad);
-    if (!text.empty())
-        dialogs_.message(QString::fromStdString(text), QStringLiteral("Data Disk"), MsgIcon::Exclamation,
-                         MsgButtons::Ok);
+    const std::string text = records::overCapacityMessage(store_.lastLoad());
+    if (!text.empty()) services_.dialogs.message(text, "Data Disk", MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void frmMain::selectDriveFromMenu() {
@@ -385,7 +371,7 @@ void frmMain::selectDriveFromMenu() {
     }
     if (chosen == DriveSelection::Accepted) reportOverfullDisk();
     showPublisherLogo();
-    row_->button(1)->setEnabled(state_.table.NumClients < records::kMaxClients);
+    row_->button(1)->setEnabled(form_.addEnabled());
 }
 
 void frmMain::showAbout() {
@@ -394,7 +380,7 @@ void frmMain::showAbout() {
         about_->activateWindow();
         return;
     }
-    about_ = new frmAbout(state_.PublisherFlag, logoFor(state_.PublisherFlag), this);
+    about_ = new frmAbout(store_.PublisherFlag(), logoFor(store_.PublisherFlag()), this);
     about_->Splash = false;
     connect(about_, &frmAbout::closed, about_, &QObject::deleteLater);
     about_->show();

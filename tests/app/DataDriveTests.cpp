@@ -19,23 +19,24 @@ std::string record(char fill) { return std::string(kcs::records::kRecordLength, 
 class DataDriveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        state.ProgramFolder = program.path();
         // The drive in use: two clients.
         fs::create_directory(current);
         writeFile(current / "TID", "KCS\n");
         writeFile(current / "DATA401.KCS", record('1') + record('2'));
-        ASSERT_EQ(CheckDataDisk(state, current.string()), DiskCheck::Accepted);
-        ASSERT_EQ(state.table.NumClients, 2);
+        ASSERT_EQ(check(current.string()), DiskCheck::Accepted);
+        ASSERT_EQ(store.NumClients(), 2);
         fs::create_directory(candidate);
     }
 
+    DiskCheck check(const std::string& designation) { return CheckDataDisk(store, paths, designation, realFiles); }
+
     // Everything the drive in use is known by, to prove a refused drive changed nothing.
     void expectStateOfCurrentDrive() {
-        EXPECT_EQ(state.DataPath, current.string());
-        EXPECT_EQ(state.ClientFilePath, current / "DATA401.KCS");
-        EXPECT_EQ(state.table.NumClients, 2);
-        EXPECT_EQ(state.table.Clients[1].raw(kcs::records::Field::Name)[0], '1');
-        EXPECT_EQ(state.PublisherFlag, 'b');
+        EXPECT_EQ(store.DataPath(), current.string());
+        EXPECT_EQ(store.ClientFilePath(), current / "DATA401.KCS");
+        EXPECT_EQ(store.NumClients(), 2);
+        EXPECT_EQ(store.record(1).raw(kcs::records::Field::Name)[0], '1');
+        EXPECT_EQ(store.PublisherFlag(), 'b');
     }
 
     std::vector<std::string> filesOnCandidate() {
@@ -46,35 +47,36 @@ protected:
     }
 
     int errorNumberFor(const std::string& designation, DriveFiles& files) {
-        return kcs::test::errorNumber([&] { CheckDataDisk(state, designation, files); });
+        return kcs::test::errorNumber([&] { CheckDataDisk(store, paths, designation, files); });
     }
 
     TempDir program;
     fs::path current = program / "current";
     fs::path candidate = program / "candidate";
-    ProgramState state;
+    Paths paths = Paths::of(program.path());
+    ClientStore store;
     DriveFiles realFiles;
 };
 
 TEST_F(DataDriveTest, AGoodDriveIsAcceptedItsClientFileCreatedAndNoWriteTestLeft) {
     writeFile(candidate / "TID", "  KCS  \r\nc\r\n");
     writeFile(candidate / "checkWriteTest", "stale");  // a leftover is removed too
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::Accepted);
-    EXPECT_EQ(state.DataPath, candidate.string());
-    EXPECT_EQ(state.ClientFilePath, candidate / "DATA401.KCS");
-    EXPECT_EQ(state.PublisherFlag, 'c');
-    EXPECT_EQ(state.table.NumClients, 0);
-    EXPECT_EQ(state.table.CurClient, 0);
+    EXPECT_EQ(check(candidate.string()), DiskCheck::Accepted);
+    EXPECT_EQ(store.DataPath(), candidate.string());
+    EXPECT_EQ(store.ClientFilePath(), candidate / "DATA401.KCS");
+    EXPECT_EQ(store.PublisherFlag(), 'c');
+    EXPECT_EQ(store.NumClients(), 0);
+    EXPECT_EQ(store.CurClient(), 0);
     EXPECT_EQ(filesOnCandidate(), (std::vector<std::string>{"DATA401.KCS", "TID"}));
 }
 
 TEST_F(DataDriveTest, ARelativeDesignationIsInsideTheProgramFolder) {
     writeFile(candidate / "TID", "KCS");
     writeFile(candidate / "DATA401.KCS", record('7'));
-    EXPECT_EQ(CheckDataDisk(state, "candidate"), DiskCheck::Accepted);
-    EXPECT_EQ(state.DataPath, "candidate");
-    EXPECT_EQ(state.table.NumClients, 1);
-    EXPECT_EQ(state.PublisherFlag, 'b');
+    EXPECT_EQ(check("candidate"), DiskCheck::Accepted);
+    EXPECT_EQ(store.DataPath(), "candidate");
+    EXPECT_EQ(store.NumClients(), 1);
+    EXPECT_EQ(store.PublisherFlag(), 'b');
 }
 
 TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem) {
@@ -85,10 +87,10 @@ TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem)
     EXPECT_FALSE(fs::exists(program / "nowhere"));
 
     writeFile(candidate / "TID", "XYZ\nb\n");  // another test's drive
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::NotThisTest);
+    EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
     EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
     writeFile(candidate / "TID", "kcs\n");  // the tag is exact
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::NotThisTest);
+    EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
     expectStateOfCurrentDrive();
 }
 
@@ -129,6 +131,29 @@ TEST_F(DataDriveTest, AReallyReadOnlyDriveOrFolderGives70) {
     }
     KCS_EXPECT_IN_READ_ONLY_VIEW(candidate, [&] { return errorNumberFor(candidate.string(), realFiles) == 70; });
     EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+}
+
+TEST_F(DataDriveTest, TheStoreChangesMemoryOnlyAfterASuccessfulSave) {
+    auto changed = store.record(2);
+    changed.set(kcs::records::Field::Name, "Changed");
+    store.update(2, changed);
+    EXPECT_EQ(readFile(current / "DATA401.KCS").substr(235, 7), "Changed");
+    EXPECT_EQ(store.record(2), changed);
+
+    // A drive gone read-only: the save fails, memory keeps what the file holds.
+    auto again = changed;
+    again.set(kcs::records::Field::Name, "Again");
+    KCS_EXPECT_IN_READ_ONLY_VIEW(current, [&] {
+        const int n = kcs::test::errorNumber([&] { store.update(2, again); });
+        const int m = kcs::test::errorNumber([&] { store.add(again); });
+        return n == 70 && m == 70 && store.record(2) == changed && store.NumClients() == 2;
+    });
+
+    EXPECT_EQ(store.add(again), 3);
+    EXPECT_EQ(store.NumClients(), 3);
+    EXPECT_EQ(store.CurClient(), 3);
+    EXPECT_EQ(fs::file_size(current / "DATA401.KCS"), 3u * 235);
+    EXPECT_THROW(store.update(4, again), std::out_of_range);
 }
 
 TEST(IdentityFile, TagAndPublisherFlag) {

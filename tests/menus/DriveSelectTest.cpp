@@ -14,21 +14,17 @@ namespace {
 
 struct DriveFixture : ProgramFixture {
     frmDriveSelect chooser{dialogs};
-    ProtectedFiles files;
     int refreshes = 0;
 
     DriveFixture() {
         makeDrive(folder.path() / "good", {"Ann Lee", "Bob Roe", "Cy Doe"});
         makeDrive(folder.path() / "other", {"X"}, "ABC");
         makeDrive(folder.path() / "second", {"Dee Fox"}, "KCS", 'c');
+        fake.volumes.entries = {{"good  [GOOD]", "good"}, {"second", "second"}, {"other", "other"}};
     }
 
     DriveSelection select(bool startUp) {
-        DriveSelectContext ctx{state, settings, dialogs, chooser, [this] { ++refreshes; },
-                               [](frmDriveSelect& c) {
-                                   c.setDrives({{"good  [GOOD]", "good"}, {"second", "second"}, {"other", "other"}}, {}, {});
-                               },
-                               &files};
+        DriveSelectContext ctx{store, paths, settings, fake.services, chooser, [this] { ++refreshes; }};
         return SelectDataDrive(ctx, startUp);
     }
 
@@ -38,16 +34,8 @@ struct DriveFixture : ProgramFixture {
         ASSERT_EQ(select(true), DriveSelection::Accepted);
     }
 
-    // The chooser script: pick the entry for `designation` with the keyboard, then Done.
     void choose(const QString& designation) {
-        dialogs.onModal("frmDriveSelect", [designation](QDialog& d) {
-            auto* list = d.findChild<QComboBox*>("drDrive");
-            list->setFocus();
-            while (list->currentData().toString() != designation && list->currentIndex() < list->count() - 1)
-                QTest::keyClick(list, Qt::Key_Down);
-            ASSERT_EQ(list->currentData().toString(), designation);
-            QTest::mouseClick(d.findChild<QPushButton*>("cmdDone"), Qt::LeftButton);
-        });
+        dialogs.onModal("frmDriveSelect", [designation](QDialog& d) { chooseDrive(d, designation); });
     }
 };
 
@@ -59,7 +47,7 @@ struct MenuCase {
     std::vector<MsgAnswer> answers;
     QStringList picks;
     DriveSelection result;
-    QStringList texts;
+    std::vector<std::string> texts;
     const char* after;
     int clients;
     int refreshes;
@@ -86,14 +74,14 @@ TEST_P(MenuSelection, EndsWithTheRightDriveInUse) {
     const MenuCase& c = GetParam();
     startWith(c.inUse);
     EXPECT_EQ(refreshes, 0);  // start-up has no list to rebuild yet
-    files.protectedTries = c.protectedTries;
+    fake.drive.protectedTries = c.protectedTries;
     for (MsgAnswer a : c.answers) dialogs.answer(a);
     for (const QString& pick : c.picks) choose(pick);
     EXPECT_EQ(select(false), c.result);
     EXPECT_EQ(driveMessages(dialogs), c.texts);
-    EXPECT_EQ(state.DataPath, c.after);
+    EXPECT_EQ(store.DataPath(), c.after);
     EXPECT_EQ(settings.GetINIFilePath(), c.after);
-    EXPECT_EQ(state.table.NumClients, c.clients);
+    EXPECT_EQ(store.NumClients(), c.clients);
     EXPECT_EQ(refreshes, c.refreshes);
     EXPECT_EQ(dialogs.modalsShown.size(), static_cast<std::size_t>(c.picks.size()));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "other" / "checkWriteTest"));
@@ -116,7 +104,7 @@ TEST_F(DriveFixture, MenuModeEndsWhenThePreviousDriveIsGoneToo) {
         QTest::keyClick(d.findChild<QPushButton*>("cmdDone"), Qt::Key_Space);
     });
     EXPECT_EQ(select(false), DriveSelection::EndProgram);
-    EXPECT_EQ(driveMessages(dialogs), (QStringList{notFoundOn("NOWHERE"), kReloadFailed}));
+    EXPECT_EQ(driveMessages(dialogs), (std::vector<std::string>{notFoundOn("NOWHERE"), kReloadFailed}));
 }
 
 TEST_F(DriveFixture, ChooserKeepsItsChoiceAndShowsHelp) {
@@ -127,7 +115,7 @@ TEST_F(DriveFixture, ChooserKeepsItsChoiceAndShowsHelp) {
     chooser.driveList()->setCurrentIndex(1);  // the first mounted volume, shown with its label
     EXPECT_EQ(chooser.SelectedDrive(), QStringLiteral("/media/a"));
     QTest::mouseClick(chooser.findChild<QPushButton*>("cmdhelp"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Use the dropdown box to select the drive that the floppy data \r\n"
-                                                          "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
-                                                          "B: and USB drives are usually F: or G:")});
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Use the dropdown box to select the drive that the floppy data \r\n"
+                                                        "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
+                                                        "B: and USB drives are usually F: or G:"});
 }

@@ -7,20 +7,49 @@
 #include <QTest>
 
 #include "ScreenTestSupport.h"
+#include "kcs/app/Options.h"
 #include "kcs/menus/MainWindow.h"
-#include "kcs/menus/MenuButtonRow.h"
-#include "kcs/menus/ScreenConventions.h"
+#include "kcs/ui/ScreenConventions.h"
 
 using namespace kcs;
 using namespace kcs::menus;
 using namespace kcs::testutil;
+using ui::kBlue;
+using ui::kCyan;
+using ui::panelColor;
 
 namespace {
 
-struct MainFixture : ProgramFixture {
-    frmMain window{state, settings, dialogs};
+// Screens that record their opening and run a check while they are "open".
+struct RecordingScreens : Screens {
+    std::vector<std::string> opened;
+    std::function<void()> whileOpen;
+    bool open(const char* name) {
+        opened.push_back(name);
+        if (whileOpen) whileOpen();
+        return true;
+    }
+    bool clientInformation(ClientSequence&) override { return open("info"); }
+    bool courtHistory(ClientSequence&) override { return open("court"); }
+    bool answerSheet(ClientSequence&) override { return open("answers"); }
+    void entryMethod() override { open("entry"); }
+    std::vector<std::string> languages() override { return {}; }
+    bool selectLanguage(ClientSequence&, const std::vector<std::string>&) override { return false; }
+    bool presentTest(ClientSequence&) override { return false; }
+    bool askSecretCode() override { return true; }
+    void supervisorOptions() override { open("supervisor"); }
+};
 
-    MainFixture() { folder.writeSettings("disk", "NumLock=True\r\nPrintDOS=True\r\n"); }
+struct MainFixture : ProgramFixture {
+    app::Options options{settings};
+    RecordingScreens screens;
+    ClientFlows flows{store, screens, dialogs};
+    frmMain window{store, options, paths, fake.services, flows};
+
+    MainFixture() {
+        folder.writeSettings("disk", "NumLock=True\r\nPrintDOS=True\r\n");
+        options.read();
+    }
 
     void showActive() {
         window.show();
@@ -42,9 +71,10 @@ struct MainFixture : ProgramFixture {
 }  // namespace
 
 TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStored) {
-    loadClients(state.table, {"Ann Lee", "Jos\xE9 Pe\xF1" "a", "Exactly twenty-five chars"});
+    useClients({"Ann Lee", "Jos\xE9 Pe\xF1" "a", "Exactly twenty-five chars"});
     showActive();
     QListWidget* list = window.nameList();
+    EXPECT_EQ(list->accessibleName(), QStringLiteral("Client List"));
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("1-Ann Lee                  "));
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("2-José Peña                "));
@@ -52,20 +82,20 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStored) {
     EXPECT_FALSE(button(0)->isEnabled());
 
     clickLine(1);
-    EXPECT_EQ(state.table.CurClient, 2);
+    EXPECT_EQ(store.CurClient(), 2);
     EXPECT_TRUE(button(0)->isEnabled());
     QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(state.table.CurClient, 3);
+    EXPECT_EQ(store.CurClient(), 3);
 
     // Coming back to the window rebuilds the list with nothing selected.
     window.activationStep();
     EXPECT_FALSE(button(0)->isEnabled());
-    EXPECT_EQ(state.table.CurClient, 3);
+    EXPECT_EQ(store.CurClient(), 3);
     EXPECT_EQ(list->count(), 3);
 }
 
 TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
-    loadClients(state.table, {"Ann Lee"});
+    useClients({"Ann Lee"});
     showActive();
     window.nameList()->setFocus();
     EXPECT_EQ(panelColor(*window.clientFrame()), kCyan);
@@ -82,110 +112,80 @@ TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
     EXPECT_EQ(panelColor(*window.clientFrame()), kBlue);
 
     // Without clients the list hands the focus on to "Add New Client".
-    loadClients(state.table, {});
+    useClients({});
     window.activationStep();
     window.nameList()->setFocus();
     EXPECT_EQ(QApplication::focusWidget(), button(1));
-    EXPECT_EQ(state.table.CurClient, 0);
+    EXPECT_EQ(store.CurClient(), 0);
 }
 
 TEST_F(MainFixture, AddIsRefusedOnAFullDriveAndAllowedAgainWithRoom) {
     std::vector<std::string> names(51, "Client");
-    loadClients(state.table, names);
+    useClients(names);
     showActive();
     EXPECT_FALSE(button(1)->isEnabled());
     names.pop_back();
-    loadClients(state.table, names);
+    useClients(names);
     window.activationStep();
     EXPECT_TRUE(button(1)->isEnabled());
 }
 
-TEST_F(MainFixture, ExitEndsTheProgramAndScreensNotYetThereDoNothing) {
-    loadClients(state.table, {"Ann Lee"});
+TEST_F(MainFixture, ButtonsRunTheirFlowsWithTheMenuHiddenAndExitEndsTheProgram) {
+    useClients({"Ann Lee", "Bob Roe"});
     showActive();
-    QSignalSpy exits(&window, &frmMain::exitRequested);
+    QWidget other;
+    other.show();
+    screens.whileOpen = [&] {
+        EXPECT_FALSE(window.menuFrame()->isVisible());
+        window.activationStep();  // coming back to the window while a screen is open
+        EXPECT_TRUE(other.isVisible()) << "no window is closed in the middle of a sequence";
+    };
+    clickLine(1);
+    press(0);
+    EXPECT_EQ(screens.opened, (std::vector<std::string>{"info", "court", "answers"}));
+    EXPECT_TRUE(window.menuFrame()->isVisible());
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_EQ(store.CurClient(), 2);
+    EXPECT_FALSE(button(0)->isEnabled());  // the list was rebuilt without a selection
+
+    screens.whileOpen = nullptr;
     press(1);
     press(2);
-    EXPECT_TRUE(window.menuFrame()->isVisible());
-    EXPECT_FALSE(state.EditMode);
-    EXPECT_TRUE(dialogs.modalsShown.empty());
-    EXPECT_EQ(exits.count(), 0);
+    EXPECT_EQ(screens.opened.back(), "supervisor");
+    QSignalSpy exits(&window, &frmMain::exitRequested);
     press(3);
     window.exitAction()->trigger();
     window.close();  // the close box
     EXPECT_EQ(exits.count(), 3);
 }
 
-TEST_F(MainFixture, OptionsAreSavedWithTheirCheckMarks) {
+TEST_F(MainFixture, OptionsAreSavedWithTheirCheckMarksAndNumLockIsHeldOnlyWhileOn) {
     showActive();
-    window.setOptions(true, true);
+    window.showOptions();
+    EXPECT_TRUE(window.numLockAction()->isChecked());
+    window.numLockTick();
     window.numLockAction()->trigger();
-    EXPECT_FALSE(state.NumLockOn);
+    window.numLockTick();
+    EXPECT_EQ(fake.numLock.calls, (std::vector<bool>{true}));
     EXPECT_FALSE(window.numLockAction()->isChecked());
     EXPECT_FALSE(settings.GetININumLock());
     window.printDOSAction()->trigger();
-    EXPECT_FALSE(state.PrintDOSFlag);
+    EXPECT_FALSE(options.PrintDOSFlag());
     EXPECT_FALSE(settings.GetINIPrintDOS());
     window.printDOSAction()->trigger();
     EXPECT_TRUE(window.printDOSAction()->isChecked());
     EXPECT_NE(readText(folder.ini()).find("PrintDOS=True"), std::string::npos);
-}
-
-TEST_F(MainFixture, NumLockIsHeldOnlyWhileTheOptionIsOn) {
-    struct : NumLockKey {
-        std::vector<bool> calls;
-        bool setNumLock(bool on) override { calls.push_back(on); return true; }
-    } key;
-    window.setNumLockKey(&key);
-    window.setOptions(true, false);
-    window.numLockTick();
-    window.numLockTick();
-    window.setOptions(false, false);
-    window.numLockTick();
-    EXPECT_EQ(key.calls, (std::vector<bool>{true, true}));
     EXPECT_TRUE(window.numLockTimer().isActive());
 }
 
-TEST_F(MainFixture, EditRunsItsScreensInTurnAndOnlyThenClosesOtherWindows) {
-    loadClients(state.table, {"Ann Lee", "Bob Roe"});
-    showActive();
-    QWidget other;
-    other.show();
-    std::vector<std::string> opened;
-    MainMenuScreens screens;
-    screens.clientInformation = [&](QWidget&) {
-        opened.push_back("info");
-        EXPECT_FALSE(window.menuFrame()->isVisible());
-        EXPECT_TRUE(state.EditMode);
-        window.activationStep();  // coming back to the window while a screen is open
-        EXPECT_TRUE(other.isVisible());
-        state.ContinueFlag = true;
-    };
-    screens.courtHistory = [&](QWidget&) {
-        opened.push_back("court");
-        EXPECT_FALSE(state.ContinueFlag);
-        state.ContinueFlag = true;
-    };
-    screens.answerSheet = [&](QWidget&) { opened.push_back("answers"); };
-    window.setScreens(screens);
-
-    clickLine(1);
-    press(0);
-    EXPECT_EQ(opened, (std::vector<std::string>{"info", "court", "answers"}));
-    EXPECT_TRUE(window.menuFrame()->isVisible());
-    EXPECT_FALSE(other.isVisible());
-    EXPECT_EQ(state.table.CurClient, 2);
-    EXPECT_FALSE(button(0)->isEnabled());  // the list was rebuilt without a selection
-}
-
 TEST_F(MainFixture, AnOverfullDiskIsReportedAndOnlyThen) {
+    useClients({"Ann Lee"});
     window.reportOverfullDisk();
     EXPECT_TRUE(dialogs.messages.empty());
-    state.LastLoad.recordsInFile = 60;
-    state.LastLoad.overCapacity = true;
+    useClients(std::vector<std::string>(60, "Client"));
     dialogs.answer(MsgAnswer::Ok);
     window.reportOverfullDisk();
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.contains("60 client records"));
-    EXPECT_TRUE(dialogs.messages[0].text.contains("unchanged"));
+    EXPECT_NE(dialogs.messages[0].text.find("60 client records"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find("unchanged"), std::string::npos);
 }

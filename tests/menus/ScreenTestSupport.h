@@ -4,27 +4,31 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "ScriptedDialogs.h"
+#include "kcs/app/ClientStore.h"
 #include "kcs/app/DataDrive.h"
-#include "kcs/app/ProgramState.h"
+#include "kcs/app/Paths.h"
 #include "kcs/app/Settings.h"
+#include "kcs/test/FakeServices.h"
 #include "kcs/common/RunError.h"
 #include "kcs/records/ClientFile.h"
 
 namespace kcs::testutil {
 
 namespace fs = std::filesystem;
-using menus::MsgAnswer;
-using menus::MsgButtons;
-using menus::MsgIcon;
-using menus::testing::ScriptedDialogs;
+using app::MsgAnswer;
+using app::MsgButtons;
+using app::MsgIcon;
+using test::ScriptedDialogs;
 
 inline void writeText(const fs::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
@@ -40,13 +44,6 @@ inline records::ClientRecord recordNamed(const std::string& cp1252Name) {
     records::ClientRecord r;
     r.set(records::Field::Name, cp1252Name);
     return r;
-}
-
-// The table holding clients of these names, the first one current.
-inline void loadClients(records::ClientTable& table, const std::vector<std::string>& names) {
-    for (std::size_t i = 0; i < names.size(); ++i) table.Clients[i + 1] = recordNamed(names[i]);
-    table.NumClients = static_cast<std::int16_t>(names.size());
-    table.CurClient = names.empty() ? 0 : 1;
 }
 
 // A data drive folder: identity file with `tag` (and publisher flag) and the clients.
@@ -72,55 +69,60 @@ struct ProgramFolder {
     }
 };
 
-// A program folder, the program's state and settings, and scripted message boxes.
+// A program folder with its settings and paths, a client store, and every service faked.
 struct ProgramFixture : ::testing::Test {
     ProgramFolder folder;
-    app::ProgramState state;
     app::Settings settings{folder.ini()};
-    ScriptedDialogs dialogs;
-    ProgramFixture() {
-        state.ProgramFolder = folder.path();
-        state.IniPath = folder.ini();
+    app::Paths paths = app::Paths::of(folder.path());
+    app::ClientStore store;
+    test::FakeServices fake;
+    ScriptedDialogs& dialogs = fake.dialogs;
+
+    // The store works on a drive "disk" in the program folder holding clients of these names.
+    void useClients(const std::vector<std::string>& names) {
+        makeDrive(folder.path() / "disk", names);
+        records::ClientTable table;
+        const auto load = records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
+        store.useDrive("disk", folder.path() / "disk" / records::kClientFileName, 'b', table, load);
     }
 };
 
-// A drive whose write test fails as on a write-protected disk while `protectedTries` > 0.
-struct ProtectedFiles : app::DriveFiles {
-    int protectedTries = 0;
-    void writeFile(const fs::path& file, std::string_view content) override {
-        if (protectedTries > 0) {
-            --protectedTries;
-            throw RunError(err::PermissionDenied, "Permission denied");
-        }
-        app::DriveFiles::writeFile(file, content);
-    }
-};
+// In the drive chooser: picks the entry for `designation` with the keyboard, then Done.
+inline void chooseDrive(QDialog& d, const QString& designation) {
+    auto* list = d.findChild<QComboBox*>("drDrive");
+    list->setFocus();
+    for (int i = 0; i < list->count(); ++i) QTest::keyClick(list, Qt::Key_Up);
+    while (list->currentData().toString() != designation && list->currentIndex() < list->count() - 1)
+        QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(list->currentData().toString(), designation);
+    QTest::keyClick(d.findChild<QPushButton*>("cmdDone"), Qt::Key_Space);
+}
 
-inline const QString kWriteProtected =
-    QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and replace in drive.");
-inline const QString kNotOurs = QStringLiteral("This is not an Kestrel Conduct Screening data disk.");
-inline const QString kUnsuccessful = QStringLiteral("Drive select unsuccessful, would you like to try again?");
-inline const QString kReloadFailed = QStringLiteral("Reload of original data disk failed, aborting Program");
-inline QString notFoundOn(const char* drive) {
-    return QStringLiteral("No test information found on drive %1, would you like to try another drive?").arg(drive);
+inline const std::string kWriteProtected =
+    "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
+inline const std::string kNotOurs = "This is not an Kestrel Conduct Screening data disk.";
+inline const std::string kUnsuccessful = "Drive select unsuccessful, would you like to try again?";
+inline const std::string kReloadFailed = "Reload of original data disk failed, aborting Program";
+inline std::string notFoundOn(const std::string& drive) {
+    return "No test information found on drive " + drive + ", would you like to try another drive?";
 }
 
 // The texts of the message boxes shown; each box must have the title, icon and buttons of
 // its kind.
-inline QStringList driveMessages(const ScriptedDialogs& dialogs) {
-    const QString disk = QStringLiteral("Data Disk Error");
-    const std::tuple<QString, QString, MsgIcon, MsgButtons> looks[] = {
+inline std::vector<std::string> driveMessages(const ScriptedDialogs& dialogs) {
+    const std::string disk = "Data Disk Error";
+    const std::tuple<std::string, std::string, MsgIcon, MsgButtons> looks[] = {
         {kWriteProtected, disk, MsgIcon::Critical, MsgButtons::OkCancel}, {kNotOurs, disk, MsgIcon::Critical, MsgButtons::Ok},
         {kUnsuccessful, "", MsgIcon::None, MsgButtons::YesNo}, {notFoundOn(""), "", MsgIcon::None, MsgButtons::YesNo},
         {kReloadFailed, "", MsgIcon::None, MsgButtons::Ok}, {"Error ", "", MsgIcon::None, MsgButtons::Ok}};
     for (const auto& m : dialogs.messages) {
         int kinds = 0;
         for (const auto& [text, title, icon, buttons] : looks) {
-            if (!m.text.startsWith(text.section(QLatin1Char(','), 0, 0))) continue;  // the drive varies
+            if (!m.text.starts_with(text.substr(0, text.find(',')))) continue;  // the drive varies
             ++kinds;
-            EXPECT_TRUE(m.title == title && m.icon == icon && m.buttons == buttons) << m.text.toStdString();
+            EXPECT_TRUE(m.title == title && m.icon == icon && m.buttons == buttons) << m.text;
         }
-        EXPECT_EQ(kinds, 1) << m.text.toStdString();
+        EXPECT_EQ(kinds, 1) << m.text;
     }
     return dialogs.texts();
 }

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "ScreenTestSupport.h"
+#include "kcs/app/Options.h"
 #include "kcs/menus/MainWindow.h"
 #include "kcs/program/X11NumLock.h"
 
@@ -25,9 +26,22 @@ using Screenshot = testutil::ProgramFixture;
 TEST_F(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
     folder.writeSettings("disk");
-    testutil::loadClients(state.table, {"Client Number 1", "Client Number 2", "Client Number 3"});
+    useClients({"Client Number 1", "Client Number 2", "Client Number 3"});
 
-    menus::frmMain window(state, settings, dialogs);
+    app::Options options(settings);
+    struct NoScreens : menus::Screens {
+        bool clientInformation(menus::ClientSequence&) override { return false; }
+        bool courtHistory(menus::ClientSequence&) override { return false; }
+        bool answerSheet(menus::ClientSequence&) override { return false; }
+        void entryMethod() override {}
+        std::vector<std::string> languages() override { return {}; }
+        bool selectLanguage(menus::ClientSequence&, const std::vector<std::string>&) override { return false; }
+        bool presentTest(menus::ClientSequence&) override { return false; }
+        bool askSecretCode() override { return false; }
+        void supervisorOptions() override {}
+    } screens;
+    menus::ClientFlows flows(store, screens, dialogs);
+    menus::frmMain window(store, options, paths, fake.services, flows);
     window.show();
     window.activationStep();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

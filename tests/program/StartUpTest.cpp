@@ -16,18 +16,15 @@ namespace {
 
 struct StartUpFixture : ::testing::Test {
     ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    ProtectedFiles files;
-    program::StartUp startUp{folder.path(), dialogs};
+    test::FakeServices fake;
+    ScriptedDialogs& dialogs = fake.dialogs;
+    program::StartUp startUp{folder.path(), fake.services};
     QSignalSpy ended{&startUp, &program::StartUp::ended};
 
     StartUpFixture() {
         makeDrive(folder.path() / "disk", {"Ann Lee", "Bob Roe", "Cy Doe"});
         makeDrive(folder.path() / "other", {}, "MMPI");
-        startUp.setDriveFiles(&files);
-        startUp.setChooserFiller([this](menus::frmDriveSelect& c) {
-            c.setDrives({{"disk", QString::fromStdString((folder.path() / "disk").string())}}, {}, QString());
-        });
+        fake.volumes.entries = {{"disk", QString::fromStdString((folder.path() / "disk").string())}};
     }
 
     // Runs the splash to its end by hand: ten animation ticks, then seven hold ticks, with
@@ -52,7 +49,7 @@ struct DriveCase {
     std::vector<MsgAnswer> answers;
     bool chooser;
     Stage stage;
-    QStringList texts;
+    std::vector<std::string> texts;
 };
 void PrintTo(const DriveCase& c, std::ostream* os) { *os << c.name; }
 
@@ -84,7 +81,6 @@ TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
     EXPECT_TRUE(main->isVisible());
     ASSERT_EQ(main->nameList()->count(), 3);
     EXPECT_EQ(main->nameList()->item(1)->text(), QStringLiteral("2-Bob Roe") + QString(18, QLatin1Char(' ')));
-    EXPECT_TRUE(startUp.state().UnloadOthersOnActivate);
     EXPECT_FALSE(main->numLockAction()->isChecked());
     EXPECT_TRUE(main->printDOSAction()->isChecked());
     EXPECT_TRUE(dialogs.messages.empty());
@@ -96,11 +92,11 @@ TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
 TEST_P(StartUpDrives, EndsOrReachesTheMenu) {
     const DriveCase& c = GetParam();
     folder.writeSettings(c.drive);
-    files.protectedTries = c.protectedTries;
+    fake.drive.protectedTries = c.protectedTries;
     for (MsgAnswer a : c.answers) dialogs.answer(a);
     if (c.chooser)
-        dialogs.onModal("frmDriveSelect", [](QDialog& d) {
-            QTest::mouseClick(d.findChild<QPushButton*>("cmdDone"), Qt::LeftButton);
+        dialogs.onModal("frmDriveSelect", [this](QDialog& d) {
+            chooseDrive(d, QString::fromStdString((folder.path() / "disk").string()));
         });
     startUp.start();
     if (startUp.stage() == Stage::Splash) finishSplash();
@@ -108,10 +104,10 @@ TEST_P(StartUpDrives, EndsOrReachesTheMenu) {
     EXPECT_EQ(driveMessages(dialogs), c.texts);
     EXPECT_EQ(dialogs.modalsShown.size(), c.chooser ? 1u : 0u);
     // The settings name a new drive only once it is accepted.
-    EXPECT_EQ(startUp.settings()->GetINIFilePath(), c.chooser ? (folder.path() / "disk").string() : c.drive);
+    EXPECT_EQ(startUp.options()->settings().GetINIFilePath(), c.chooser ? (folder.path() / "disk").string() : c.drive);
     EXPECT_EQ(startUp.mainWindow()->isVisible(), c.stage == Stage::Ready);
     if (c.stage == Stage::Ready) {
-        EXPECT_EQ(startUp.state().table.NumClients, 3);
+        EXPECT_EQ(startUp.store().NumClients(), 3);
     } else {
         EXPECT_EQ(ended.count(), 1);
         EXPECT_EQ(startUp.splash(), nullptr);
@@ -130,6 +126,6 @@ TEST_F(StartUpFixture, ClientFileFailingDuringTheSplashEndsWithTheErrorNumber) {
     std::filesystem::create_directory(folder.path() / "disk" / "DATA401.KCS");
     finishSplash();
     EXPECT_EQ(startUp.stage(), Stage::Ended);
-    ASSERT_EQ(driveMessages(dialogs).size(), 1);
+    ASSERT_EQ(driveMessages(dialogs).size(), 1u);
     EXPECT_FALSE(startUp.mainWindow()->isVisible());
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "kcs/app/ProgramState.h"
+#include "kcs/app/ClientStore.h"
+#include "kcs/app/Paths.h"
 
 namespace kcs::app {
 
@@ -19,18 +20,6 @@ enum class DiskCheck {
     Accepted,       // identity file says "KCS" and the drive is writable
     NotThisTest,    // identity file holds another tag: the caller shows "This is not an ..."
 };
-
-// CheckDataDisk: reads the identity file first and creates nothing on a drive that fails
-// it; then the write test (which never leaves its file behind), the publisher flag and
-// the client records (the client file is created on an accepted drive that has none).
-// Only an accepted drive changes `state`: DataPath, ClientFilePath, PublisherFlag and the
-// client table then belong to `designation`; a refused or failing drive leaves the drive
-// in use, its paths and its records exactly as they were. Throws kcs::RunError (53/76 no
-// identity file, 70 write-protected, ...) which the drive selection sorts by number.
-//
-// The publisher flag is the first non-blank character of the identity file's second
-// line; a file without one carries the first publisher ('b').
-DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation);
 
 // The file operations the drive checks make on the candidate drive, apart so that a
 // failing drive can be simulated. Each throws kcs::RunError with the classic number.
@@ -45,8 +34,19 @@ public:
     virtual void removeIfExists(const std::filesystem::path& file);
 };
 
-// The same check with the drive's file operations supplied by the caller.
-DiskCheck CheckDataDisk(ProgramState& state, const std::string& designation, DriveFiles& files);
+// CheckDataDisk: reads the identity file first and creates nothing on a drive that fails
+// it; then the write test (which never leaves its file behind), the publisher flag and
+// the client records (the client file is created on an accepted drive that has none).
+// Only an accepted drive changes the store: its drive, client file, publisher flag and
+// records then belong to `designation` (a relative designation is taken within the
+// program folder); a refused or failing drive leaves the drive in use and its records
+// exactly as they were. Throws kcs::RunError (53/76 no identity file, 70 write-protected,
+// ...) which the drive selection sorts by number.
+//
+// The publisher flag is the first non-blank character of the identity file's second
+// line; a file without one carries the first publisher ('b').
+DiskCheck CheckDataDisk(ClientStore& store, const Paths& paths, const std::string& designation,
+                        DriveFiles& files);
 
 // The identity file's content read: whether its first line is the test tag, and the
 // publisher flag of its second line ('b' when it has none).

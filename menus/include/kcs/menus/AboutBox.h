@@ -20,7 +20,6 @@ class QFrame;
 
 namespace kcs::menus {
 
-class MenuButtonRow;
 
 class frmAbout : public QDialog {
     Q_OBJECT
@@ -66,7 +65,6 @@ private:
     std::array<QFrame*, 6> bands_{};
     std::array<int, 6> bandHeights_{};
     QFrame* okPanel_;
-    MenuButtonRow* row_;
     QTimer animation_;
     QTimer hold_;
     bool fadeDone_ = false;

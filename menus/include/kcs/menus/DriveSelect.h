@@ -11,25 +11,15 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace kcs::app {
-struct ProgramState;
-class Settings;
-class DriveFiles;
-}  // namespace kcs::app
+#include "kcs/app/ClientStore.h"
+#include "kcs/app/Paths.h"
+#include "kcs/app/Settings.h"
+#include "kcs/ui/Services.h"
 
 namespace kcs::menus {
 
-class Dialogs;
-
-// One entry of the drive list: what the list shows and the designation it stands for.
-struct DriveEntry {
-    QString label;        // e.g. "/media/ann/KCSDISK  [KCSDISK]"
-    QString designation;  // e.g. "/media/ann/KCSDISK"
-};
-
-// The computer's mounted volumes worth offering (pseudo and system file systems left
-// out), each with its volume label when it has one.
-std::vector<DriveEntry> mountedVolumes();
+using ui::Dialogs;
+using ui::DriveEntry;
 
 // frmDriveSelect, caption "Select Drive": Label1, the drive list drDrive (editable, so a
 // folder can also be typed), cmdhelp "Help" and cmdDone "Done". Done hides the window;
@@ -66,19 +56,17 @@ enum class DriveSelection {
     EndProgram,   // the user gave up (start-up) or the previous drive is gone (menu)
 };
 
-// Everything the selection works with.
+// Everything the selection works with. The chooser offers the services' volumes, the
+// drive the settings name and the drive in use; the candidate drive is examined with the
+// services' drive file operations.
 struct DriveSelectContext {
-    app::ProgramState& state;
+    app::ClientStore& store;
+    const app::Paths& paths;
     app::Settings& settings;
-    Dialogs& dialogs;
+    ui::Services& services;
     frmDriveSelect& chooser;
     // Called in menu mode after records have been (re)loaded: rebuild the client list.
     std::function<void()> refreshClientList;
-    // Fills the chooser before it is shown; by default the mounted volumes, the drive the
-    // settings name and the drive in use.
-    std::function<void(frmDriveSelect&)> fillChooser;
-    // The candidate drive's file operations; null for the real ones.
-    app::DriveFiles* files = nullptr;
 };
 
 // SelectDataDrive: at start-up first tries the drive the settings name and asks only if

@@ -12,8 +12,15 @@
 #include <QTimer>
 #include <functional>
 
+#include "kcs/app/ClientStore.h"
+#include "kcs/app/Options.h"
+#include "kcs/app/Paths.h"
 #include "kcs/menus/AboutBox.h"
 #include "kcs/menus/DriveSelect.h"
+#include "kcs/menus/Flows.h"
+#include "kcs/menus/MainMenuForm.h"
+#include "kcs/ui/MenuButtonRow.h"
+#include "kcs/ui/Services.h"
 
 class QAction;
 class QGroupBox;
@@ -21,30 +28,10 @@ class QLabel;
 class QListWidget;
 class QMenu;
 
-// ProgramState, Settings, DriveFiles and Dialogs are declared by DriveSelect.h.
 namespace kcs::menus {
 
-class MenuButtonRow;
-class MsgPanel;
-
-// Holds the keyboard's NumLock state where the window system allows it.
-class NumLockKey {
-public:
-    virtual ~NumLockKey() = default;
-    // Sets NumLock on or off; false where the window system does not allow it.
-    virtual bool setNumLock(bool on) = 0;
-};
-
-// The screens the menu opens. Each opens its screen modally over `parent` and leaves
-// ProgramState::ContinueFlag true when the screen was completed. A screen that is not
-// there (empty function) makes its menu action do nothing.
-struct MainMenuScreens {
-    std::function<void(QWidget& parent)> clientInformation;
-    std::function<void(QWidget& parent)> courtHistory;
-    std::function<void(QWidget& parent)> answerSheet;
-    std::function<void(QWidget& parent)> entryMethod;
-    std::function<void(QWidget& parent)> supervisorOptions;
-};
+using ui::MenuButtonRow;
+using ui::MsgPanel;
 
 // A publisher's logo from an SVG or bitmap file, `height` pixels high; null if unreadable.
 QPixmap loadLogo(const QString& file, int height);
@@ -52,12 +39,12 @@ QPixmap loadLogo(const QString& file, int height);
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(app::ProgramState& state, app::Settings& settings, Dialogs& dialogs,
-            QWidget* parent = nullptr);
+    // The menu's buttons run `flows`; the options and the data drive are kept in `options`
+    // and `store`; message boxes, the NumLock key and the drives come from `services`.
+    frmMain(app::ClientStore& store, app::Options& options, const app::Paths& paths, ui::Services& services,
+            ClientFlows& flows, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    void setScreens(MainMenuScreens screens) { screens_ = std::move(screens); }
-    void setNumLockKey(NumLockKey* key) { numLockKey_ = key; }
     // The logos of the first and the second publisher (Image3 and Image1).
     void setLogos(const QPixmap& first, const QPixmap& second);
     const QPixmap& logoFor(char publisherFlag) const;
@@ -67,19 +54,17 @@ public:
     // Run each time the window becomes active.
     void activationStep();
     void RefreshNameDisplay();
-    // Sets the two options and their check marks (no saving); NumLock is held from then on.
-    void setOptions(bool numLockOn, bool printDOS);
+    // Shows the options' check marks as they were read; NumLock is held from then on.
+    void showOptions();
+    // From now on each return to this window closes every other open window.
+    void setUnloadOthersOnActivate(bool on) { UnloadOthersOnActivate = on; }
     // Tells the supervisor when the drive just loaded holds more clients than the list can
     // show; the records beyond it stay on the drive untouched.
     void reportOverfullDisk();
 
     // The data drive selection with this window's chooser.
     DriveSelection selectDataDrive(bool startUpMode);
-    // Replaces how the chooser's list is filled (tests use their own folders).
-    void setChooserFiller(std::function<void(frmDriveSelect&)> fill) { chooserFiller_ = std::move(fill); }
     frmDriveSelect& chooser() { return *chooser_; }
-    // Replaces the data drive's file operations (tests simulate failing drives).
-    void setDriveFiles(app::DriveFiles* files) { driveFiles_ = files; }
 
     // The About box, opened from the menu (not the splash).
     void showAbout();
@@ -113,27 +98,32 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs a flow with the menu frame hidden, then takes over again.
+    void runFlow(const std::function<void()>& flow);
     void buildMenuBar();
     void layoutWindow();
     void applyRuleE();
     QString listText() const;
     void listClicked();
     void menuChoice(int index);
-    void editCurrentClient();
-    void addNewClient();
-    void supervisorOptions();
-    // Flips an option, ticks its menu item and saves it; a failed save is reported.
-    void toggleOption(bool& option, QAction& item, void (app::Settings::*save)(bool));
     void toggleNumLock();
     void togglePrintDOS();
     void selectDriveFromMenu();
     void closeOtherWindows();
 
-    app::ProgramState& state_;
-    app::Settings& settings_;
-    Dialogs& dialogs_;
-    MainMenuScreens screens_;
-    NumLockKey* numLockKey_ = nullptr;
+    app::ClientStore& store_;
+    app::Options& options_;
+    const app::Paths& paths_;
+    ui::Services& services_;
+    ClientFlows& flows_;
+    MainMenuForm form_;
+    // While true, each activation of this window closes every other open window; false
+    // during the Edit Current Client sequence.
+    bool UnloadOthersOnActivate = false;
+    // Set when the keyboard went to another window of the program: the activation step
+    // runs when it comes back from there, not when the supervisor returns from another
+    // application.
+    bool awayInOwnWindow_ = false;
 
     QWidget* central_;
     QWidget* frMainMenu_;
@@ -151,8 +141,6 @@ private:
     QAction* mnuOptionsPrintDOS_ = nullptr;
     QAction* mnuHelpAbout_ = nullptr;
     frmDriveSelect* chooser_;
-    std::function<void(frmDriveSelect&)> chooserFiller_;
-    app::DriveFiles* driveFiles_ = nullptr;
     QPointer<frmAbout> about_;
 };
 

@@ -1,0 +1,134 @@
+// The parts every screen is built from: the menu-button row and its help line, the field
+// labels, and the error guard.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <stdexcept>
+
+#include "kcs/common/RunError.h"
+#include "kcs/test/FakeServices.h"
+#include "kcs/ui/ErrorGuard.h"
+#include "kcs/ui/InfoLabels.h"
+#include "kcs/ui/MenuButtonRow.h"
+#include "kcs/ui/ScreenConventions.h"
+
+using namespace kcs::ui;
+
+namespace {
+
+// A dialog with a text field and a row of four menu buttons.
+struct RowScreen {
+    kcs::test::FakeServices fake;
+    QDialog window;
+    QLineEdit* field = new QLineEdit(QStringLiteral("some text"), &window);
+    MsgPanel* panel = new MsgPanel(&window);
+    QWidget* frame = new QWidget(&window);
+    MenuButtonRow* row = new MenuButtonRow(window, panel, fake.dialogs);
+    std::vector<int> chosen;
+
+    RowScreen() {
+        window.resize(800, 600);
+        field->setGeometry(10, 10, 200, 24);
+        panel->setGeometry(0, 560, 800, 40);
+        for (int i = 0; i < 4; ++i) row->addButton(frame, QStringLiteral("Choice %1").arg(i), QStringLiteral("Help %1").arg(i));
+        row->layoutColumn(frame, 200, 40, 8);
+        row->onChosen([this](int i) { chosen.push_back(i); });
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    int litPanels() const {
+        int lit = 0;
+        for (int i = 0; i <= row->highest(); ++i) lit += panelColor(*row->panel(i)) == kCyan;
+        return lit;
+    }
+};
+
+}  // namespace
+
+TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
+    RowScreen s;
+    s.field->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), s.row->button(i));
+        EXPECT_EQ(s.litPanels(), 1);
+        EXPECT_EQ(panelColor(*s.row->panel(i)), kCyan);
+        EXPECT_TRUE(s.row->button(i)->font().bold());
+        EXPECT_EQ(s.panel->text(), QStringLiteral("Help %1").arg(i));
+    }
+    s.field->setFocus();
+    EXPECT_EQ(s.litPanels(), 0);
+    EXPECT_FALSE(s.row->button(3)->font().bold());
+
+    // A second row in the same window (an input box has its own button 0) is its own.
+    QWidget otherFrame(&s.window);
+    MenuButtonRow other(s.window, nullptr, s.fake.dialogs);
+    other.addButton(&otherFrame, QStringLiteral("Other"), QString());
+    s.row->button(0)->setFocus();
+    other.HighlightMenuChoice(0);
+    EXPECT_EQ(panelColor(*s.row->panel(0)), kCyan);
+    other.ResetMenuHighlight();
+    EXPECT_EQ(panelColor(*s.row->panel(0)), kCyan);
+}
+
+TEST(MenuButtonRow, EnterAndSpaceClickArrowsSkipDisabledButtonsOtherKeysAreDiscarded) {
+    RowScreen s;
+    QPushButton* b = s.row->button(2);
+    b->setFocus();
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_F1, Qt::Key_1})
+        QTest::keyClick(b, key);
+    EXPECT_TRUE(s.chosen.empty());
+    EXPECT_TRUE(s.window.isVisible());  // Escape did not reach the dialog
+    QTest::keyClick(b, Qt::Key_Return);
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(b, Qt::Key_Space);
+    EXPECT_EQ(s.chosen, (std::vector<int>{2, 2, 2}));
+
+    s.row->button(1)->setEnabled(false);
+    QTest::keyClick(b, Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), s.row->button(0));
+    QTest::keyClick(s.row->button(0), Qt::Key_Up);  // nothing above the first
+    EXPECT_EQ(QApplication::focusWidget(), s.row->button(0));
+    QTest::keyClick(s.row->button(0), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), b);
+}
+
+TEST(ErrorGuard, AnErrorEscapingAButtonIsShownAndTheScreenCarriesOn) {
+    RowScreen s;
+    int runs = 0;
+    s.row->onChosen([&](int i) {
+        ++runs;
+        if (i == 0) throw kcs::RunError(61, "Disk full");
+        if (i == 1) throw std::out_of_range("slot 52");
+    });
+    s.row->button(0)->click();
+    s.row->button(1)->click();
+    s.row->button(2)->click();
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(s.fake.dialogs.texts(), (std::vector<std::string>{"Error 61:Disk full", "Error 51:slot 52"}));
+    EXPECT_EQ(s.fake.dialogs.messages[0].title, "");
+    EXPECT_TRUE(s.window.isVisible());
+}
+
+TEST(InfoLabels, TheFocusedFieldsLabelIsBoldAndNamesTheField) {
+    QWidget window;
+    InfoLabels labels;
+    QLineEdit age(&window), name(&window);
+    labels.add(&window, QStringLiteral("Name:"), &name);
+    labels.add(&window, QStringLiteral("Age:"), &age);
+    EXPECT_EQ(age.accessibleName(), QStringLiteral("Age"));
+    EXPECT_EQ(labels.label(1)->objectName(), QStringLiteral("lblInfo_1"));
+    labels.HighlightInfoLabel(1);
+    EXPECT_FALSE(labels.label(0)->font().bold());
+    EXPECT_TRUE(labels.label(1)->font().bold());
+    labels.ResetInfoLabels();
+    EXPECT_FALSE(labels.label(1)->font().bold());
+}
