@@ -14,12 +14,11 @@
 #include <fstream>
 #include <string>
 
-#include "kcs/app/Startup.h"
+#include "kcs/app/EngineSetup.h"
 #include "kcs/menus/AboutBox.h"
-#include "kcs/menus/Dialogs.h"
+#include "kcs/program/RealServices.h"
 #include "kcs/program/SingleInstance.h"
 #include "kcs/program/StartUp.h"
-#include "kcs/program/X11NumLock.h"
 
 namespace {
 
@@ -58,11 +57,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "another copy of the program is running from this folder\n");
         return 2;
     }
-    kcs::menus::QtDialogs dialogs;
-    kcs::program::X11NumLock numLock;
-    kcs::program::StartUp startUp(folder, dialogs);
-    startUp.setNumLockKey(&numLock);
-    startUp.setSplashHoldTicks(0);
+    kcs::program::RealServices real;
+    kcs::program::StartUp startUp(folder, real.services, /*splashHoldTicks=*/0);
 
     FirstPaint paint;
     QObject::connect(&startUp, &kcs::program::StartUp::splashShown, [&] {

@@ -283,6 +283,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             setFrameLook(*fraClient_, false);
             msgPanel_->clear();
             break;
+        case QEvent::KeyPress: {
+            // The list opens with nothing picked: the first arrow picks client 1, not the
+            // line after an unseen current one.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Down || key == Qt::Key_Up) && lbNameDisplay_->selectedItems().isEmpty() &&
+                lbNameDisplay_->count() > 0) {
+                lbNameDisplay_->setCurrentRow(0);
+                return true;
+            }
+            break;
+        }
         case QEvent::KeyRelease:
             applyRuleE();
             break;

@@ -4,54 +4,22 @@
 
 #include "kcs/app/EngineSetup.h"
 #include "kcs/common/RunError.h"
+#include "kcs/program/RealServices.h"
 #include "kcs/program/SingleInstance.h"
 #include "kcs/program/StartUp.h"
-#include "kcs/program/X11NumLock.h"
 #include "kcs/ui/ErrorGuard.h"
-#include "kcs/ui/Services.h"
-
-namespace {
-
-// Until sound and printing are wired in, the program has neither.
-class NoAudio : public kcs::app::AudioPlayer {
-public:
-    bool available() override { return false; }
-    void play(const std::filesystem::path&) override {}
-    void stop() override {}
-};
-
-class NoPrinter : public kcs::app::Printer {
-public:
-    void printPages(const std::string&, const std::vector<std::string>&) override { refuse(); }
-    void printRaw(const std::string&, const std::string&) override { refuse(); }
-
-private:
-    static void refuse() { throw kcs::RunError(kcs::err::DeviceUnavailable, "No printer is available."); }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     kcs::ui::GuardedApplication app(argc, argv);
     kcs::program::configureApplication();
-
-    // The real services, made once.
-    kcs::ui::QtDialogs dialogs;
-    kcs::ui::GuardedApplication::setErrorBoxes(&dialogs);
-    kcs::ui::BellBeeper beeper;
-    kcs::ui::SystemClock clock;
-    NoAudio audio;
-    NoPrinter printer;
-    kcs::app::DriveFiles driveFiles;
-    kcs::ui::MountedVolumes volumes;
-    kcs::program::X11NumLock numLock;
-    kcs::ui::Services services{dialogs, beeper, clock, audio, printer, driveFiles, volumes, numLock};
+    kcs::program::RealServices real;
+    kcs::ui::GuardedApplication::setErrorBoxes(&real.dialogs);
 
     std::filesystem::path folder;
     try {
         folder = kcs::app::executableFolder();
     } catch (const kcs::RunError& e) {
-        kcs::app::showRunError(dialogs, e.number(), e.description());
+        kcs::app::showRunError(real.dialogs, e.number(), e.description());
         return 1;
     }
 
@@ -59,7 +27,7 @@ int main(int argc, char* argv[]) {
     kcs::program::SingleInstance instance(folder);
     if (!instance.becomePrimary()) return 0;
 
-    kcs::program::StartUp startUp(folder, services);
+    kcs::program::StartUp startUp(folder, real.services);
     QObject::connect(&instance, &kcs::program::SingleInstance::raiseRequested, &startUp,
                      &kcs::program::StartUp::raiseWindow);
     QObject::connect(&startUp, &kcs::program::StartUp::ended, &app, &QApplication::quit, Qt::QueuedConnection);

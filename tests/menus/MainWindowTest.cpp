@@ -81,6 +81,10 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStored) {
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("3-Exactly twenty-five chars"));
     EXPECT_FALSE(button(0)->isEnabled());
 
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);  // the first arrow picks client 1
+    EXPECT_EQ(store.CurClient(), 1);
+    EXPECT_TRUE(button(0)->isEnabled());
     clickLine(1);
     EXPECT_EQ(store.CurClient(), 2);
     EXPECT_TRUE(button(0)->isEnabled());
