@@ -100,7 +100,7 @@ frmAbout::frmAbout(char publisherFlag, const QPixmap& logo, QWidget* parent) : Q
     auto* okLayout = new QHBoxLayout(okPanel_);
     const int border = twipsToPixels(90, this);
     okLayout->setContentsMargins(border, border, border, border);
-    auto* ok = new QPushButton(QStringLiteral("OK"), okPanel_);
+    auto* ok = cmdOK_ = new QPushButton(QStringLiteral("OK"), okPanel_);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     ok->setMinimumSize(twipsToPixels(1300, this), twipsToPixels(450, this));
@@ -128,6 +128,7 @@ void frmAbout::showEvent(QShowEvent* event) {
         okPanel_->hide();
     }
     QDialog::showEvent(event);
+    if (!Splash) takeKeyboard(*this, cmdOK_);
     if (!fadeDone_ && !animation_.isActive()) animation_.start();
 }
 
@@ -172,6 +173,8 @@ void frmAbout::finish() {
     hold_.stop();
     QDialog::done(QDialog::Accepted);
     hide();
+    // The keyboard goes back to the window the box was opened over.
+    if (QWidget* below = parentWidget(); below && below->isVisible()) takeKeyboard(*below->window());
     emit closed();
 }
 

@@ -15,7 +15,7 @@ void ClientFlows::addNewClient() {
     // A full data drive has no slot for another client: the main menu disables the button,
     // and no other road may write a 52nd record either.
     if (store_.full()) return;
-    screens_.entryMethod();
+    screens_.entryMethod(*this);
 }
 
 bool ClientFlows::newClientDetails(ClientSequence& seq) {

@@ -20,7 +20,6 @@ struct FakeScreens : Screens {
     std::vector<std::string> opened;
     std::map<std::string, std::vector<bool>> results;  // per screen, in order; missing: true
     std::vector<std::string> languagesOfBank{"English", "Spanish"};
-    ClientFlows* flows = nullptr;
     int roadOfEntryMethod = -1;  // 0 on screen, 1 answer sheet, -1 cancel
     std::vector<std::string> helpLines;
 
@@ -56,10 +55,10 @@ struct FakeScreens : Screens {
         save(seq);
         return true;
     }
-    void entryMethod() override {
+    void entryMethod(ClientFlows& flows) override {
         opened.push_back("entry");
-        if (roadOfEntryMethod == 0) flows->administerTest([this](const std::string& t) { helpLines.push_back(t); });
-        if (roadOfEntryMethod == 1) flows->enterFromAnswerSheet();
+        if (roadOfEntryMethod == 0) flows.administerTest([this](const std::string& t) { helpLines.push_back(t); });
+        if (roadOfEntryMethod == 1) flows.enterFromAnswerSheet();
     }
     std::vector<std::string> languages() override { return languagesOfBank; }
     bool selectLanguage(ClientSequence& seq, const std::vector<std::string>&) override {
@@ -81,7 +80,6 @@ struct FlowFixture : ProgramFixture {
     FakeScreens screens{store};
     ClientFlows flows{store, screens, dialogs};
     FlowFixture() {
-        screens.flows = &flows;
         useClients({"Ann Lee", "Bob Roe"});
     }
     std::string fileBytes() { return readText(store.ClientFilePath()); }

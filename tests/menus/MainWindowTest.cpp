@@ -32,7 +32,7 @@ struct RecordingScreens : Screens {
     bool clientInformation(ClientSequence&) override { return open("info"); }
     bool courtHistory(ClientSequence&) override { return open("court"); }
     bool answerSheet(ClientSequence&) override { return open("answers"); }
-    void entryMethod() override { open("entry"); }
+    void entryMethod(ClientFlows&) override { open("entry"); }
     std::vector<std::string> languages() override { return {}; }
     bool selectLanguage(ClientSequence&, const std::vector<std::string>&) override { return false; }
     bool presentTest(ClientSequence&) override { return false; }

@@ -33,7 +33,7 @@ TEST_F(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
         bool clientInformation(menus::ClientSequence&) override { return false; }
         bool courtHistory(menus::ClientSequence&) override { return false; }
         bool answerSheet(menus::ClientSequence&) override { return false; }
-        void entryMethod() override {}
+        void entryMethod(menus::ClientFlows&) override {}
         std::vector<std::string> languages() override { return {}; }
         bool selectLanguage(menus::ClientSequence&, const std::vector<std::string>&) override { return false; }
         bool presentTest(menus::ClientSequence&) override { return false; }

@@ -4,6 +4,9 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+
+#include "kcs/ui/ScreenConventions.h"
 
 namespace kcs::ui {
 
@@ -43,7 +46,12 @@ MsgAnswer QtDialogs::message(const std::string& text, const std::string& title, 
         box.setEscapeButton(QMessageBox::No);
         break;
     }
+    // The box takes the keyboard as soon as it is on screen, and gives it back to the
+    // window below when it closes.
+    QTimer::singleShot(0, &box, [&box] { takeKeyboard(box); });
+    QWidget* below = QApplication::activeWindow();
     const int chosen = box.exec();
+    if (below && below->isVisible()) takeKeyboard(*below);
     switch (chosen) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;
@@ -54,7 +62,11 @@ MsgAnswer QtDialogs::message(const std::string& text, const std::string& title, 
 }
 
 int QtDialogs::execModal(QDialog& dialog) {
-    return dialog.exec();
+    QWidget* below = QApplication::activeWindow();
+    QTimer::singleShot(0, &dialog, [&dialog] { takeKeyboard(dialog); });
+    const int result = dialog.exec();
+    if (below && below->isVisible()) takeKeyboard(*below);
+    return result;
 }
 
 }  // namespace kcs::ui

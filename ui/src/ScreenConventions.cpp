@@ -53,6 +53,12 @@ QColor panelColor(const QWidget& panel) {
     return panel.palette().color(QPalette::Window);
 }
 
+void takeKeyboard(QWidget& window, QWidget* focus) {
+    window.raise();
+    window.activateWindow();
+    if (focus) focus->setFocus(Qt::OtherFocusReason);
+}
+
 void CenterForm(QWidget& window) {
     if (window.isMaximized()) return;
     QScreen* s = screenOf(&window);

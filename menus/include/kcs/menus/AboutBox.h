@@ -17,6 +17,7 @@
 
 class QLabel;
 class QFrame;
+class QPushButton;
 
 namespace kcs::menus {
 
@@ -65,6 +66,7 @@ private:
     std::array<QFrame*, 6> bands_{};
     std::array<int, 6> bandHeights_{};
     QFrame* okPanel_;
+    QPushButton* cmdOK_;
     QTimer animation_;
     QTimer hold_;
     bool fadeDone_ = false;

@@ -25,6 +25,8 @@ struct ClientSequence {
     std::string Language;          // the presentation language
 };
 
+class ClientFlows;
+
 // Opens each screen modally. The bool results are the screens' ContinueFlag: true when the
 // screen was completed, false when it was left by its own cancel.
 class Screens {
@@ -33,8 +35,8 @@ public:
     virtual bool clientInformation(ClientSequence& seq) = 0;
     virtual bool courtHistory(ClientSequence& seq) = 0;
     virtual bool answerSheet(ClientSequence& seq) = 0;
-    // The entry-method window; its buttons start the new-client roads below.
-    virtual void entryMethod() = 0;
+    // The entry-method window; its buttons start the new-client roads of `flows`.
+    virtual void entryMethod(ClientFlows& flows) = 0;
     // The languages the question bank can present, in the bank's order. Throws
     // kcs::RunError when the bank cannot be read.
     virtual std::vector<std::string> languages() = 0;

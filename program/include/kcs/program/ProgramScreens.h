@@ -1,12 +1,16 @@
 #pragma once
 // The real screens of the sequences: each is built with what it needs and shown modally
-// over the window that is active, so the keyboard returns there when it closes.
+// over the window that is active, so the keyboard returns there when it closes. The
+// screens of client intake, of the test itself and of the supervisor's options are
+// defined in a file each.
 
 #include "kcs/app/ClientStore.h"
 #include "kcs/app/Options.h"
 #include "kcs/app/Paths.h"
 #include "kcs/menus/Flows.h"
 #include "kcs/ui/Services.h"
+
+class QWidget;
 
 namespace kcs::program {
 
@@ -16,17 +20,24 @@ public:
                    ui::Services& services)
         : store_(store), options_(options), paths_(paths), services_(services) {}
 
+    // IntakeScreens.cpp
     bool clientInformation(menus::ClientSequence& seq) override;
     bool courtHistory(menus::ClientSequence& seq) override;
     bool answerSheet(menus::ClientSequence& seq) override;
-    void entryMethod() override;
+    void entryMethod(menus::ClientFlows& flows) override;
+    // TestScreens.cpp
     std::vector<std::string> languages() override;
     bool selectLanguage(menus::ClientSequence& seq, const std::vector<std::string>& languages) override;
     bool presentTest(menus::ClientSequence& seq) override;
-    bool askSecretCode() override;
+    // SupervisorScreens.cpp
     void supervisorOptions() override;
+    // ProgramScreens.cpp
+    bool askSecretCode() override;
 
 private:
+    // The window a new screen opens over: the one that has the keyboard now.
+    static QWidget* owner();
+
     app::ClientStore& store_;
     app::Options& options_;
     const app::Paths& paths_;

@@ -32,6 +32,10 @@ int twipsToPixels(int twips, const QWidget* onScreenOf = nullptr);
 void setPanelColors(QWidget& panel, const QColor& background, const QColor& text = kWhite);
 QColor panelColor(const QWidget& panel);
 
+// A window that opens takes the keyboard itself (no window manager may hand it over) and
+// puts the focus on `focus` when given.
+void takeKeyboard(QWidget& window, QWidget* focus = nullptr);
+
 // Centres a top-level window on its screen unless it is maximised.
 void CenterForm(QWidget& window);
 

@@ -1,0 +1,8 @@
+#include "kcs/program/ProgramScreens.h"
+
+namespace kcs::program {
+
+// Still to be built.
+void ProgramScreens::supervisorOptions() {}
+
+}  // namespace kcs::program

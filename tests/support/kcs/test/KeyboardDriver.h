@@ -1,0 +1,75 @@
+#pragma once
+// Drives the program the way a person at the keyboard does. On an X display every key is
+// a real key press made through the X server (the XTest extension), so it reaches whatever
+// window really has the keyboard focus, with no window manager to help; elsewhere
+// (offscreen) it is sent to the widget that has the focus.
+//
+// Steps run in order. A check step waits until its condition holds; the driver polls from
+// a timer, so it keeps going inside the program's modal loops and message boxes. A key
+// step waits until the program has taken the keys in.
+//
+//     KeyboardDriver keys;
+//     keys.window("Kestrel Conduct Screening").press("Down").focus("lbNameDisplay")...;
+//     ASSERT_TRUE(keys.run()) << keys.failure();
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace kcs::test {
+
+class KeyboardDriver : public QObject {
+public:
+    KeyboardDriver();
+
+    // Waits until the active window's title is exactly `title`.
+    KeyboardDriver& window(const QString& title);
+    // Waits until the active window is a message box whose text contains `part`.
+    KeyboardDriver& message(const QString& part);
+    // Waits until the widget with the keyboard focus has this object name.
+    KeyboardDriver& focus(const QString& objectName);
+    // Waits until `condition` holds; `what` names it in a failure.
+    KeyboardDriver& until(const std::string& what, std::function<bool()> condition);
+    // Runs `action` (checks with EXPECT_..., or anything else) when its turn comes.
+    KeyboardDriver& then(std::function<void()> action);
+
+    // Presses and releases keys named as X keysyms, "+"-joined with modifiers:
+    // "Return", "Tab", "Down", "F10", "Alt+Shift+F10", "Ctrl+Tab", "a", "3".
+    KeyboardDriver& press(const QString& keys, int times = 1);
+    // Types text character by character (ASCII).
+    KeyboardDriver& type(const QString& text);
+
+    // Runs the event loop until every step is done (true) or a step has waited in vain
+    // for `stallMs` (false; failure() says which step and what the screen showed).
+    bool run(int stallMs = 20000);
+    const std::string& failure() const { return failure_; }
+
+    // True when keys go through the X server.
+    static bool realKeys();
+
+private:
+    struct Step {
+        std::string what;
+        std::function<bool()> ready;    // null for an action step
+        std::function<void()> action;
+    };
+    void tick();
+    void sendKey(const QString& combo);
+    static std::string screenState();
+
+    std::deque<Step> steps_;
+    QTimer timer_;
+    int waited_ = 0;
+    int stallTicks_ = 0;
+    bool done_ = false;
+    std::string failure_;
+};
+
+// Every control that can take the keyboard in `window` has a name a screen reader reads
+// out; returns the object names of those that have none.
+std::vector<std::string> unnamedControls(const QWidget& window);
+
+}  // namespace kcs::test
