@@ -81,7 +81,8 @@ void StartUp::start() {
     if (!runStep([this] { prepared_.emplace(app::prepareStartup(programFolder_)); })) return end();
     options_.emplace(prepared_->settings);
 
-    screens_ = std::make_unique<ProgramScreens>(store_, *options_, prepared_->paths, services_);
+    screens_ = std::make_unique<ProgramScreens>(store_, *options_, prepared_->paths, prepared_->TestWorkspace,
+                                                services_);
     flows_ = std::make_unique<menus::ClientFlows>(store_, *screens_, services_.dialogs);
     main_ = std::make_unique<menus::frmMain>(store_, *options_, prepared_->paths, services_, *flows_);
     const int logoHeight = ui::twipsToPixels(2400, main_.get());

@@ -8,6 +8,7 @@
 #include "kcs/app/Options.h"
 #include "kcs/app/Paths.h"
 #include "kcs/menus/Flows.h"
+#include "kcs/questionbank/QuestionBank.h"
 #include "kcs/ui/Services.h"
 
 class QWidget;
@@ -17,8 +18,8 @@ namespace kcs::program {
 class ProgramScreens : public menus::Screens {
 public:
     ProgramScreens(app::ClientStore& store, app::Options& options, const app::Paths& paths,
-                   ui::Services& services)
-        : store_(store), options_(options), paths_(paths), services_(services) {}
+                   const questionbank::Workspace& workspace, ui::Services& services)
+        : store_(store), options_(options), paths_(paths), workspace_(workspace), services_(services) {}
 
     // IntakeScreens.cpp
     bool clientInformation(menus::ClientSequence& seq) override;
@@ -41,6 +42,7 @@ private:
     app::ClientStore& store_;
     app::Options& options_;
     const app::Paths& paths_;
+    const questionbank::Workspace& workspace_;  // TestWorkspace, for opening the question bank
     ui::Services& services_;
 };
 
