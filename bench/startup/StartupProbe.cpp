@@ -15,6 +15,7 @@
 #include <string>
 
 #include "kcs/app/EngineSetup.h"
+#include "kcs/app/ProgramFolder.h"
 #include "kcs/menus/AboutBox.h"
 #include "kcs/program/RealServices.h"
 #include "kcs/program/SingleInstance.h"
@@ -51,7 +52,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     kcs::program::configureApplication();
 
-    const auto folder = kcs::app::executableFolder();
+    const auto folder = kcs::app::locateProgramFolder(kcs::app::executableFolder()).folder;
     kcs::program::SingleInstance instance(folder);
     if (!instance.becomePrimary()) {
         std::fprintf(stderr, "another copy of the program is running from this folder\n");

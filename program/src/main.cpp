@@ -3,6 +3,7 @@
 // where the data drive is.
 
 #include "kcs/app/EngineSetup.h"
+#include "kcs/app/ProgramFolder.h"
 #include "kcs/common/RunError.h"
 #include "kcs/program/RealServices.h"
 #include "kcs/program/SingleInstance.h"
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
 
     std::filesystem::path folder;
     try {
-        folder = kcs::app::executableFolder();
+        // Beside the executable, or a folder of the user's own when it is installed.
+        folder = kcs::app::locateProgramFolder(kcs::app::executableFolder()).folder;
     } catch (const kcs::RunError& e) {
         kcs::app::showRunError(real.dialogs, e.number(), e.description());
         return 1;
