@@ -129,7 +129,12 @@ int checkProgramFolder(const fs::path& folder, std::ostream& out, std::ostream& 
     for (const auto& f : faults) {
         const fs::path where(f.where());
         const std::string file = (where.has_parent_path() ? where : folder / where).string();
-        // A file that could not be opened: the system's message names it already.
+        // A file that could not be opened: "FILE: reason", or the message that names it.
+        const std::string cannotOpen = "Cannot open " + file + ": ";
+        if (f.line() == 0 && f.detail().starts_with(cannotOpen)) {
+            out << file << ": " << f.detail().substr(cannotOpen.size()) << '\n';
+            continue;
+        }
         if (f.line() == 0 && f.detail().find(file) != std::string::npos) {
             out << f.detail() << '\n';
             continue;
