@@ -30,7 +30,7 @@ void showError(MessageBoxes& boxes, const std::exception& error) {
     if (const auto* run = dynamic_cast<const RunError*>(&error)) {
         showRunError(boxes, run->number(), run->description());
     } else if (const auto* data = dynamic_cast<const scoring::DataError*>(&error)) {
-        showRunError(boxes, 13, data->what());
+        showRunError(boxes, data->number(), data->what());
     } else {
         showRunError(boxes, err::InternalError, error.what());
     }

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
@@ -25,18 +27,42 @@ void writeAll(int fd, std::string_view data, const fs::path& path) {
     }
 }
 
-std::optional<std::string> readFileIfExists(const fs::path& path, std::size_t limit) {
-    // Non-blocking, so a pipe or device put where a file belongs cannot hang the program.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) {
-        if (errno == ENOENT) return std::nullopt;
-        throw fileError(errno, path, "Cannot open");
+namespace {
+
+RunError notRegular(const fs::path& path) {
+    return RunError(err::PathFileAccess, path.string() + " is not a regular file");
+}
+
+// The open file, or an invalid descriptor with `error` set to the system's reason.
+Fd tryOpenRegular(const fs::path& path, int& error) {
+    // The kind is looked at before opening: opening a device can act on it, and a pipe
+    // can wait for a writer.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        error = errno;
+        return Fd(-1);
     }
+    if (!S_ISREG(st.st_mode)) throw notRegular(path);
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        error = errno;
+        return fd;
+    }
+    // The name may have been given to something else between the two looks.
+    if (::fstat(fd.get(), &st) != 0) {
+        error = errno;
+        return Fd(-1);
+    }
+    if (!S_ISREG(st.st_mode)) throw notRegular(path);
+    return fd;
+}
+
+std::string readAll(int fd, const fs::path& path, std::size_t limit) {
     std::string data;
     char buf[8192];
     while (data.size() < limit) {
         const std::size_t want = std::min(sizeof buf, limit - data.size());
-        const ssize_t n = ::read(fd.get(), buf, want);
+        const ssize_t n = ::read(fd, buf, want);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw fileError(errno, path, "Cannot read");
@@ -45,6 +71,30 @@ std::optional<std::string> readFileIfExists(const fs::path& path, std::size_t li
         data.append(buf, static_cast<std::size_t>(n));
     }
     return data;
+}
+
+}  // namespace
+
+Fd openRegularFile(const fs::path& path) {
+    int error = 0;
+    Fd fd = tryOpenRegular(path, error);
+    if (fd.get() < 0) throw fileError(error, path, "Cannot open");
+    return fd;
+}
+
+std::string readRegularFile(const fs::path& path, std::size_t limit) {
+    const Fd fd = openRegularFile(path);
+    return readAll(fd.get(), path, limit);
+}
+
+std::optional<std::string> readFileIfExists(const fs::path& path, std::size_t limit) {
+    int error = 0;
+    const Fd fd = tryOpenRegular(path, error);
+    if (fd.get() < 0) {
+        if (error == ENOENT) return std::nullopt;
+        throw fileError(error, path, "Cannot open");
+    }
+    return readAll(fd.get(), path, limit);
 }
 
 void syncFolder(const fs::path& folder) {
@@ -67,13 +117,19 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
     mode_t mode = static_cast<mode_t>(newFileMode);
     bool existed = false;
     {
+        // A folder, pipe or device under the name is refused before it is opened.
+        struct stat st {};
+        if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw notRegular(path);
         // Opening the existing file for writing honours a read-only file or volume: the
         // rename below would otherwise replace a file that is meant to stay unchanged.
         Fd existing(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (existing.get() >= 0) {
             struct stat st {};
             if (::fstat(existing.get(), &st) != 0) throw fileError(errno, path, "Cannot read");
-            if (!S_ISREG(st.st_mode)) throw RunError(err::PathFileAccess, path.string() + " is not a file");
+            if (!S_ISREG(st.st_mode)) throw notRegular(path);
+            // A file marked read-only is meant to stay as it is, also for a user whom the
+            // permission bits do not stop.
+            if ((st.st_mode & 0222) == 0) throw fileError(EACCES, path, "Cannot write");
             mode = st.st_mode & 07777;
             existed = true;
         } else if (errno != ENOENT) {
@@ -81,11 +137,19 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
         }
     }
 
-    fs::path staging = target;
-    staging += ".new";
+    // The new content goes to a name nobody uses: an entry already there (a user's file,
+    // a link, what an interrupted write left) is neither truncated nor followed.
+    fs::path staging;
+    int created = -1;
+    for (int attempt = 0; created < 0 && attempt < 100; ++attempt) {
+        staging = target;
+        staging += attempt == 0 ? std::string(".new") : ".new" + std::to_string(attempt);
+        created = ::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (created < 0 && errno != EEXIST) throw fileError(errno, path, "Cannot write");
+    }
+    if (created < 0) throw fileError(EEXIST, path, "Cannot write");
     {
-        Fd out(::open(staging.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-        if (out.get() < 0) throw fileError(errno, path, "Cannot write");
+        Fd out(created);
         try {
             // O_CREAT applies the umask; a replaced file keeps exactly its own bits.
             if (existed && ::fchmod(out.get(), mode) != 0 && errno != EPERM)

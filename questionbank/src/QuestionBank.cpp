@@ -87,7 +87,8 @@ void checkFile(const fs::path& path) {
             throw RunError(err::BankPathInvalid, "The question bank path " + path.string() + " is not valid");
         throw cannotOpen(path, std::strerror(e));
     }
-    if (!S_ISREG(st.st_mode)) throw cannotOpen(path, "not a file");
+    // A folder, pipe or device is never handed to the engine, which could wait on it.
+    if (!S_ISREG(st.st_mode)) throw RunError(err::BankCannotOpen, path.string() + " is not a regular file");
 }
 
 void readRows(sqlite3* db, sqlite3_stmt* stmt, const fs::path& path,

@@ -40,11 +40,14 @@ long recordCountFor(long long length) {
 }
 
 // Opens the client file for reading, creating it empty when it does not exist yet.
-// Non-blocking, so a pipe put where the file belongs cannot hang the program.
-int openForLoad(const fs::path& clientFile) {
-    int fd = ::open(clientFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) return fd;
-    if (errno != ENOENT) throw fileError(errno, clientFile, "Cannot open");
+// Only a regular file is opened: a pipe or device put where the file belongs can neither
+// hang the program nor be read for ever.
+Fd openForLoad(const fs::path& clientFile) {
+    try {
+        return openRegularFile(clientFile);
+    } catch (const RunError& e) {
+        if (e.number() != err::FileNotFound) throw;
+    }
     {
         Fd created(::open(clientFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
         if (created.get() < 0 && errno != EEXIST) throw fileError(errno, clientFile, "Cannot create");
@@ -52,18 +55,15 @@ int openForLoad(const fs::path& clientFile) {
             throw fileError(errno, clientFile, "Cannot create");
     }
     syncFolder(clientFile.parent_path());
-    fd = ::open(clientFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw fileError(errno, clientFile, "Cannot open");
-    return fd;
+    return openRegularFile(clientFile);
 }
 
 }  // namespace
 
 LoadReport LoadClients(ClientTable& table, const fs::path& clientFile) {
-    Fd fd(openForLoad(clientFile));
+    const Fd fd = openForLoad(clientFile);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) throw fileError(errno, clientFile, "Cannot read");
-    if (!S_ISREG(st.st_mode)) throw RunError(err::PathFileAccess, clientFile.string() + " is not a file");
 
     LoadReport report;
     report.recordsInFile = recordCountFor(st.st_size);

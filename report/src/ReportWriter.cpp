@@ -5,8 +5,7 @@
 
 #include "kcs/common/Publishers.h"
 #include "kcs/report/Paragraph.h"
-#include "kcs/scoring/DataError.h"
-#include "kcs/scoring/TextInput.h"
+#include "kcs/report/TextFiles.h"
 
 namespace kcs::report {
 
@@ -267,17 +266,8 @@ void ReportWriter::PrintScaleNarrative(int scale) {
     ++LineCount;
 
     scoring::SequentialFile file(tables.NarrativeFiles[static_cast<std::size_t>(scale)]);
-    for (;;) {
-        if (file.atEnd()) throw scoring::DataError(file.name(), 0, "no block is headed \"" + label + "\"");
-        if (file.lineInput() == label) break;
-    }
-    const int blockLine = file.line() - 1;
-    for (;;) {
-        if (file.atEnd())
-            throw scoring::DataError(file.name(), blockLine, "the block \"" + label + "\" has no END line");
-        const std::string line = file.lineInput();
-        if (line == "END") break;
-        out_.spaces(8).text(line).endLine();
+    for (const auto& text : ReadNarrativeBlock(file, label, NarrativeLabels(tables.RangeNames))) {
+        out_.spaces(8).text(text).endLine();
         ++LineCount;
         if (LineCount == kPageLength) PrintPageHeader();
     }
@@ -298,12 +288,7 @@ void ReportWriter::PrintScaleInvalidNote(int code) {
 
 void ReportWriter::PrintInvalidText() {
     scoring::SequentialFile file(scorer_.tables().InvalidTextFile);
-    for (;;) {
-        if (file.atEnd()) throw scoring::DataError(file.name(), 0, "the text has no END line");
-        const std::string text = file.lineInput();
-        if (text == "END") break;
-        line(text);
-    }
+    for (const auto& text : ReadInvalidText(file)) line(text);
 }
 
 void ReportWriter::ClassifySubstanceUse(int mode) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
+#include "kcs/common/Text.h"
 #include "kcs/records/ClientRecord.h"
 #include "kcs/scoring/DataError.h"
 #include "kcs/scoring/TextInput.h"
@@ -84,24 +86,148 @@ std::string codeLabelOf(const std::string& trimmedText, records::CodeTable table
     const auto label = trimmedText.size() == 1 ? records::codeLabel(table, trimmedText[0]) : std::nullopt;
     if (!label)
         throw DataError("client record " + std::to_string(clientIndex), 0,
-                        std::string("field ") + fieldName + " holds \"" + trimmedText +
+                        std::string("field ") + fieldName + " holds \"" + printable(trimmedText) +
                             "\", which is not a code of its list; the client file may be damaged");
     return std::string(*label);
 }
 
 int sectionOf(int item) { return item <= kSectionBounds[1] ? 1 : item <= kSectionBounds[2] ? 2 : 3; }
 
+// A value outside low..high; one that was no number at all is a fault already.
+bool outside(const SequentialFile& f, int v, int low, int high) {
+    return !f.lastValueFaulted() && (v < low || v > high);
+}
+
 int readItemNumber(SequentialFile& f) {
     const int v = f.inputInteger();
-    if (v < 1 || v > kItemCount)
-        f.failAt(f.fieldLine(), "item number " + std::to_string(v) + " is not an item of the test (1 to 158)");
-    return v;
+    if (outside(f, v, 1, kItemCount))
+        f.fault(f.fieldLine(), "item number " + std::to_string(v) + " is not an item of the test (1 to 158)");
+    return std::clamp(v, 1, kItemCount);
 }
 
 int readPercentile(SequentialFile& f) {
     const int v = f.inputInteger();
-    if (v < 0 || v > 100) f.failAt(f.fieldLine(), "percentile " + std::to_string(v) + " is outside 0 to 100");
+    if (outside(f, v, 0, 99)) f.fault(f.fieldLine(), "percentile " + std::to_string(v) + " is outside 0 to 99");
     return v;
+}
+
+// A count of values that follow; `limit` is what the tables can hold.
+int readCount(SequentialFile& f, int limit, const std::string& what, const std::string& unit) {
+    const int n = f.inputInteger();
+    if (outside(f, n, 0, limit))
+        f.fault(f.fieldLine(), what + " at most " + std::to_string(limit) + " " + unit + ", this one claims " +
+                                   std::to_string(n));
+    return std::max(n, 0);
+}
+
+// Names are printed inside the profile chart and the scale headings.
+void checkName(SequentialFile& f, const std::string& name, std::size_t width, const std::string& what) {
+    if (name.empty())
+        f.fault(f.fieldLine(), what + " is empty");
+    else
+        f.checkPrintedLine(name, f.fieldLine(), width, what);
+}
+
+void readNames(SequentialFile& rpt, ScoringTables& t) {
+    for (int s = 1; s <= kScaleCount; ++s) {
+        t.ScaleNames[s] = rpt.inputString(true);
+        checkName(rpt, t.ScaleNames[s], kMaxScaleNameLength, "scale name " + std::to_string(s));
+    }
+    rpt.endGroup("the 6 scale names");
+    for (int r = 1; r <= 4; ++r) {
+        t.RangeNames[r] = rpt.inputString(true);
+        checkName(rpt, t.RangeNames[r], kMaxRangeNameLength, "range name " + std::to_string(r));
+    }
+    rpt.endGroup("the 4 range names");
+}
+
+void readSignificantItemNumbers(SequentialFile& dat, ScoringTables& t) {
+    for (int i = 1; i <= kSignificantItemCount; ++i) t.SignificantItemNumbers[i] = readItemNumber(dat);
+    dat.endGroup("the 46 significant item numbers");
+}
+
+void readReportLines(SequentialFile& rpt, ScoringTables& t) {
+    for (int i = 1; i <= kSignificantItemCount; ++i) {
+        t.SignificantItemTexts[i] = rpt.lineInput();
+        rpt.checkPrintedLine(t.SignificantItemTexts[i], rpt.fieldLine(), kSignificantLineWidth);
+    }
+    for (int i = 1; i <= kSection3LineCount; ++i) {
+        t.Section3Texts[i] = rpt.lineInput();
+        rpt.checkPrintedLine(t.Section3Texts[i], rpt.fieldLine(), kReportLineWidth);
+    }
+    rpt.endFile("the last section 3 line");
+}
+
+void readKeysAndNorms(SequentialFile& dat, ScoringTables& t) {
+    static constexpr int kCodes[4] = {0, 2, 4, 4};
+    for (int section = 1; section <= 3; ++section) {
+        const auto length = static_cast<std::size_t>(kSectionBounds[section] - kSectionBounds[section - 1]);
+        for (int code = 0; code <= kCodes[section]; ++code) {
+            std::string key = dat.inputString(true);
+            // One digit, the points earned, for each item of the section and nothing more.
+            if (key.size() != length || key.find_first_not_of("0123456789") != std::string::npos) {
+                dat.fault(dat.fieldLine(), "the answer key of section " + std::to_string(section) + ", code " +
+                                               std::to_string(code) + " must hold " + std::to_string(length) +
+                                               " digits");
+                key.assign(length, '0');
+            }
+            t.AnswerKey[section][code] = std::move(key);
+            dat.endGroup("the answer key");
+        }
+    }
+
+    for (int g = 1; g <= 2; ++g) {
+        for (int s = 1; s <= 5; ++s) {
+            const int n = readCount(dat, kMaxTableLength, "a percentile table may cover", "raw scores");
+            t.PercentileTableLength[g][s] = std::min(n, kMaxTableLength);
+            for (int r = 1; r <= n; ++r) {
+                const int p = readPercentile(dat);
+                if (r <= kMaxTableLength) t.PercentileTable[g][r][s] = p;
+            }
+            dat.endGroup("the percentile table");
+        }
+    }
+    for (int g = 1; g <= 2; ++g) {
+        for (int k = 1; k <= 50; ++k) t.StressPercentiles[g][k] = readPercentile(dat);
+        dat.endGroup("the 50 Stress percentiles");
+    }
+    for (int k = 1; k <= 51; ++k) {
+        t.StressBounds[k] = dat.inputInteger();
+        // A band is the raw scores above one limit up to the next.
+        if (k > 1 && !dat.lastValueFaulted() && t.StressBounds[k] <= t.StressBounds[k - 1])
+            dat.fault(dat.fieldLine(), "Stress band limit " + std::to_string(k) + " (" +
+                                           std::to_string(t.StressBounds[k]) + ") is not above the one before it (" +
+                                           std::to_string(t.StressBounds[k - 1]) + "); the limits must ascend");
+    }
+    dat.endGroup("the 51 Stress band limits");
+
+    for (int s = 1; s <= 5; ++s) {
+        const int n = readCount(dat, kMaxScaleItems, "a scale may list", "items");
+        for (int i = 1; i <= n; ++i) {
+            const int item = readItemNumber(dat);
+            if (i <= kMaxScaleItems) t.ScaleItems[s].push_back(item);
+        }
+        dat.endGroup("the item list of scale " + std::to_string(s));
+    }
+    for (int item = 100; item <= 129; ++item) t.ScaleItems[kStress].push_back(item);
+
+    for (int i = 1; i <= kMinimumScoreItemCount; ++i) t.MinimumScoreItems[i] = readItemNumber(dat);
+    dat.endGroup("the 68 minimum-score items");
+    for (int row = 1; row <= 9; ++row) {
+        for (int s = 2; s <= kScaleCount; ++s) {
+            const int v = dat.inputInteger();
+            // More would only push a score past every table and band.
+            const int limit = s == kStress ? kMaxStressRaw : kMaxTableLength;
+            if (outside(dat, v, -limit, limit))
+                dat.fault(dat.fieldLine(), "the truth correction " + std::to_string(v) + " (row " +
+                                               std::to_string(row) + ", scale " + std::to_string(s) +
+                                               ") is outside -" + std::to_string(limit) + " to " +
+                                               std::to_string(limit) + ", the raw scores the scale can take");
+            t.TruthCorrection[row][s] = std::clamp(v, -limit, limit);
+        }
+        dat.endGroup("row " + std::to_string(row) + " of the truth correction");
+    }
+    dat.endFile("the truth correction");
 }
 
 }  // namespace
@@ -113,60 +239,26 @@ void Scorer::SetTestConstants() {
     scores_ = Scores{};
 }
 
-void Scorer::LoadScoringFiles(const std::filesystem::path& folder) {
+void Scorer::LoadScoringFiles(const std::filesystem::path& folder, std::vector<DataError>* faults) {
     ScoringTables t;
-    SequentialFile rpt(folder / kReportTextFile);
-    SequentialFile dat(folder / kScoringDataFile);
-
-    for (int s = 1; s <= kScaleCount; ++s) t.ScaleNames[s] = rpt.inputString();
-    for (int r = 1; r <= 4; ++r) t.RangeNames[r] = rpt.inputString();
-
-    for (int i = 1; i <= kSignificantItemCount; ++i) t.SignificantItemNumbers[i] = readItemNumber(dat);
-
-    for (int i = 1; i <= kSignificantItemCount; ++i) t.SignificantItemTexts[i] = rpt.lineInput();
-    for (int i = 1; i <= kSection3LineCount; ++i) t.Section3Texts[i] = rpt.lineInput();
-
-    static constexpr int kCodes[4] = {0, 2, 4, 4};
-    for (int section = 1; section <= 3; ++section) {
-        const auto length = static_cast<std::size_t>(kSectionBounds[section] - kSectionBounds[section - 1]);
-        for (int code = 0; code <= kCodes[section]; ++code) {
-            std::string key = dat.inputString();
-            bool digits = key.size() >= length;
-            for (std::size_t i = 0; digits && i < length; ++i) digits = key[i] >= '0' && key[i] <= '9';
-            if (!digits)
-                dat.failAt(dat.fieldLine(), "the answer key of section " + std::to_string(section) + ", code " +
-                                                std::to_string(code) + " must hold " + std::to_string(length) +
-                                                " digits");
-            t.AnswerKey[section][code] = std::move(key);
+    // Each file is read as far as it can be: a file that cannot be opened or ends early
+    // ends its own reading, and with `faults` the other file is still read to its end.
+    std::optional<SequentialFile> rpt, dat;
+    auto step = [faults](std::optional<SequentialFile>& file, auto&& part) {
+        if (!faults) return part();
+        try {
+            part();
+        } catch (const DataError& e) {
+            faults->push_back(e);
+            file.reset();
         }
-    }
-
-    for (int g = 1; g <= 2; ++g) {
-        for (int s = 1; s <= 5; ++s) {
-            const int n = dat.inputInteger();
-            if (n < 0 || n > kMaxTableLength)
-                dat.failAt(dat.fieldLine(), "a percentile table may cover at most 77 raw scores, this one claims " +
-                                                std::to_string(n));
-            t.PercentileTableLength[g][s] = n;
-            for (int r = 1; r <= n; ++r) t.PercentileTable[g][r][s] = readPercentile(dat);
-        }
-    }
-    for (int g = 1; g <= 2; ++g)
-        for (int k = 1; k <= 50; ++k) t.StressPercentiles[g][k] = readPercentile(dat);
-    for (int k = 1; k <= 51; ++k) t.StressBounds[k] = dat.inputInteger();
-
-    for (int s = 1; s <= 5; ++s) {
-        const int n = dat.inputInteger();
-        if (n < 0 || n > kMaxScaleItems)
-            dat.failAt(dat.fieldLine(), "a scale may list at most 40 items, this one claims " + std::to_string(n));
-        t.ScaleItems[s].reserve(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) t.ScaleItems[s].push_back(readItemNumber(dat));
-    }
-    for (int item = 100; item <= 129; ++item) t.ScaleItems[kStress].push_back(item);
-
-    for (int i = 1; i <= kMinimumScoreItemCount; ++i) t.MinimumScoreItems[i] = readItemNumber(dat);
-    for (int row = 1; row <= 9; ++row)
-        for (int s = 2; s <= kScaleCount; ++s) t.TruthCorrection[row][s] = dat.inputInteger();
+    };
+    step(rpt, [&] { rpt.emplace(folder / kReportTextFile).collectFaults(faults); });
+    step(dat, [&] { dat.emplace(folder / kScoringDataFile).collectFaults(faults); });
+    if (rpt) step(rpt, [&] { readNames(*rpt, t); });
+    if (dat) step(dat, [&] { readSignificantItemNumbers(*dat, t); });
+    if (rpt) step(rpt, [&] { readReportLines(*rpt, t); });
+    if (dat) step(dat, [&] { readKeysAndNorms(*dat, t); });
 
     for (int s = 1; s <= kScaleCount; ++s) t.NarrativeFiles[s] = folder / kNarrativeFileNames[s];
     t.InvalidTextFile = folder / kInvalidTextFile;
@@ -205,7 +297,7 @@ void Scorer::LoadClientValues(const records::ClientRecord& rec, std::int16_t cli
             v.AnswerValues[item] = c - '0';
         } else {
             throw DataError(where, 0, "field Answers, item " + std::to_string(item) + " holds answer code \"" +
-                                          std::string(1, c) + "\", which the answer key does not cover" +
+                                          printable(std::string_view(&c, 1)) + "\", which the answer key does not cover" +
                                           "; the client file may be damaged");
         }
     }
@@ -217,7 +309,8 @@ void Scorer::LoadClientValues(const records::ClientRecord& rec, std::int16_t cli
 std::int16_t Scorer::add16(std::int16_t a, int b) const {
     const int sum = a + b;
     if (sum < std::numeric_limits<std::int16_t>::min() || sum > std::numeric_limits<std::int16_t>::max())
-        throw DataError(kScoringDataFile, 0, "a score overflows; the scoring data file holds values out of scale");
+        throw DataError(kScoringDataFile, 0, "a score overflows; the scoring data file holds values out of scale",
+                        err::Overflow);
     return static_cast<std::int16_t>(sum);
 }
 
@@ -392,7 +485,8 @@ void Scorer::ComputePercentiles() {
 const records::ClientRecord& clientOf(const records::ClientTable& table, std::int16_t clientIndex) {
     if (clientIndex < 1 || clientIndex > table.NumClients || clientIndex > records::kMaxClients)
         throw DataError("client record " + std::to_string(clientIndex), 0,
-                        "there is no such client (the file holds " + std::to_string(table.NumClients) + ")");
+                        "there is no such client (the file holds " + std::to_string(table.NumClients) + ")",
+                        err::SubscriptOutOfRange);
     return table.Clients[static_cast<std::size_t>(clientIndex)];
 }
 

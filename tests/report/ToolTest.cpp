@@ -70,10 +70,10 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
     EXPECT_NE(r.err.find("there is no client 3"), std::string::npos) << r.err;
 
     writeBytes(dir / "KCSVI.TXT", "LOW\r\nno end\r\n");
-    r = runTool(base + " --client 1 --output " + (dir / "two.prn").string(), dir);
+    r = runTool(base + " --client 1 --output " + (dir / "all" / "two.prn").string(), dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "kcs-report: KCSVI.TXT, line 1: the block \"LOW\" has no END line\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "two.prn"));  // never a stale or partial report
+    EXPECT_FALSE(std::filesystem::exists(dir / "all" / "two.prn"));  // never a partial report
 
     r = runTool("--program-folder " + dir.string() + " --client-file " + (dir / "none.KCS").string() +
                     " --csv x.csv", dir);

@@ -60,7 +60,7 @@ TEST(Validity, NinetyFiveTrueAnswersInvalidateAndSkipCourtPoints) {
 
 TEST(TruthCorrection, DecileRowsAndTheInvalidTop) {
     FixtureData data;
-    for (int row = 0; row < 9; ++row) data.truthCorrection[static_cast<std::size_t>(row)] = {row + 1, 100, 0, 0, 10 * (row + 1)};
+    for (int row = 0; row < 9; ++row) data.truthCorrection[static_cast<std::size_t>(row)] = {row + 1, 50, 0, 0, 10 * (row + 1)};
     ClientBuilder c;
     c.answer(1, 1).answer(11, 1);  // Truthfulness and Alcohol (raw 2) earn points, Drugs none
     struct Case { int truth; int row; };
@@ -223,15 +223,16 @@ TEST(DamagedDataFiles, NameTheFileAndLine) {
         {[](FixtureData& d) { d.significantItems[45] = 159; }, none,
          "KCSB.TXT, line 3: item number 159 is not an item of the test (1 to 158)"},
         {[](FixtureData& d) { d.tables[1][4] = constant(101); }, none,
-         "KCSB.TXT, line 53: percentile 101 is outside 0 to 100"},
+         "KCSB.TXT, line 53: percentile 101 is outside 0 to 99"},
         {[](FixtureData& d) { d.truthCorrection[0] = {0, 0, 0, 0, 32760}; d.tables[0][0] = constant(15); }, none,
-         "KCSB.TXT: a score overflows; the scoring data file holds values out of scale"},
+         "KCSB.TXT, line 79: the truth correction 32760 (row 1, scale 6) is outside -240 to 240, the raw scores the "
+         "scale can take"},
         {none, editScoringData([](std::string& t) { t.replace(t.find("\"0000"), 2, "\""); }),
          "KCSB.TXT, line 4: the answer key of section 1, code 0 must hold 99 digits"},
         {none, editScoringData([](std::string& t) { t.resize(t.size() - 12); }),
          "KCSB.TXT, line 87: the file ends before all of its values were read"},
         {none, [](const std::filesystem::path& dir) { std::filesystem::remove(dir / "KCSRPTnew.TXT"); },
-         "KCSRPTnew.TXT: cannot open DIR/KCSRPTnew.TXT"},
+         "KCSRPTnew.TXT: Cannot open DIR/KCSRPTnew.TXT: No such file or directory"},
     };
     for (const auto& k : cases) {
         FixtureData data;

@@ -48,5 +48,5 @@ TEST(SequentialFile, FailuresNameTheFileAndLine) {
     EXPECT_EQ(errorOf([] { SequentialFile f("R.TXT", "a\r\n"); f.lineInput(); f.lineInput(); }),
               "R.TXT, line 2: the file ends before all of its lines were read");
     EXPECT_EQ(errorOf([] { SequentialFile f(std::filesystem::path("/nonexistent/folder/INVAL.TXT")); }),
-              "INVAL.TXT: cannot open /nonexistent/folder/INVAL.TXT");
+              "INVAL.TXT: Cannot open /nonexistent/folder/INVAL.TXT: No such file or directory");
 }

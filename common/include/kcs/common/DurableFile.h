@@ -8,10 +8,21 @@
 #include <string>
 #include <string_view>
 
+#include "kcs/common/Fd.h"
+
 namespace kcs {
 
-// The whole file, or nullopt when it does not exist. At most `limit` bytes are read.
-// Throws kcs::RunError on any other failure.
+// Opens a file for reading only when it is a regular file once symbolic links are
+// followed. A folder, pipe, socket or device is refused without being opened, so a
+// reader can never block on it or read it for ever: kcs::RunError 75 "PATH is not a
+// regular file". Any other failure is the file error with the system's reason (53 not
+// found, 70 permission denied, ...). Messages name `path` as the caller gave it.
+Fd openRegularFile(const std::filesystem::path& path);
+
+// The whole of a regular file (as openRegularFile), at most `limit` bytes.
+std::string readRegularFile(const std::filesystem::path& path, std::size_t limit = std::size_t(-1));
+
+// The same, or nullopt when the file does not exist.
 std::optional<std::string> readFileIfExists(const std::filesystem::path& path,
                                             std::size_t limit = std::size_t(-1));
 
@@ -27,13 +38,15 @@ enum class Durability {
     Regenerated,
 };
 
-// Replaces the file's content by `content`: writes "<file>.new" beside it, flushes it to
-// the disk, renames it over the file and flushes the folder. When this returns the new
-// content is on the disk. A file that may not be written (read-only file or volume)
-// is refused with error 70 and left as it was; so is anything that is not a plain file
-// (error 75). A symbolic link is followed, so the link stays and its target is replaced.
-// Permission bits of an existing file are kept; a new file gets `newFileMode`. Throws
-// kcs::RunError; the old file is intact then.
+// Replaces the file's content by `content`: writes a new file beside it ("<file>.new",
+// or "<file>.newN" when that name is taken: nothing already there is ever truncated or
+// followed), flushes it to the disk, renames it over the file and flushes the folder.
+// When this returns the new content is on the disk. A file that may not be written
+// (read-only volume, or a file without any write permission, whoever runs this) is
+// refused with error 70 and left as it was; so is anything that is not a plain file
+// (error 75), a folder above all. A symbolic link is followed, so the link stays and its
+// target is replaced. Permission bits of an existing file are kept; a new file gets
+// `newFileMode`. Throws kcs::RunError; the old file is intact then.
 void replaceFileDurably(const std::filesystem::path& path, std::string_view content,
                         unsigned newFileMode = 0644, Durability durability = Durability::Flushed);
 

@@ -11,11 +11,15 @@ namespace kcs {
 
 namespace err {
 inline constexpr int InvalidArgument = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIO = 57;
 inline constexpr int InternalError = 51;
 inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
 inline constexpr int DeviceUnavailable = 68;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int DiskNotReady = 71;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kcs/records/ClientFile.h"
+#include "kcs/scoring/DataError.h"
 
 namespace kcs::scoring {
 
@@ -25,6 +26,17 @@ inline constexpr int kMaxScaleItems = 40;    // items a keyed scale can list
 inline constexpr int kMinimumScoreItemCount = 68;
 inline constexpr int kStressGroupItems = 15;
 inline constexpr std::array<int, 4> kSectionBounds = {0, 99, 135, 158};
+// 15 group A answers of 4 against 15 group B answers of 1: (60 x 60) / 15.
+inline constexpr int kMaxStressRaw = 240;
+
+// Widths the 80-column report leaves for the texts it prints as they stand: lines behind
+// the 7-space margin, narrative lines behind the 8-space margin, significant-item lines
+// in two columns, and the names inside the profile chart and the scale headings.
+inline constexpr std::size_t kReportLineWidth = 71;
+inline constexpr std::size_t kNarrativeLineWidth = 72;
+inline constexpr std::size_t kSignificantLineWidth = 36;
+inline constexpr std::size_t kMaxScaleNameLength = 20;
+inline constexpr std::size_t kMaxRangeNameLength = 12;
 
 inline constexpr const char* kScoringDataFile = "KCSB.TXT";
 inline constexpr const char* kReportTextFile = "KCSRPTnew.TXT";
@@ -116,8 +128,11 @@ const records::ClientRecord& clientOf(const records::ClientTable& table, std::in
 class Scorer {
 public:
     void SetTestConstants();
-    // Reads KCSB.TXT and KCSRPTnew.TXT from the program folder, interleaved.
-    void LoadScoringFiles(const std::filesystem::path& programFolder);
+    // Reads KCSB.TXT and KCSRPTnew.TXT from the program folder, interleaved, and checks
+    // every value against what scoring and the report need. The first fault throws a
+    // DataError naming the file and line; with `faults`, every fault of both files is
+    // kept there instead and the tables hold what could be read.
+    void LoadScoringFiles(const std::filesystem::path& programFolder, std::vector<DataError>* faults = nullptr);
     // Copies the client's record (number `clientIndex` on its drive) into the working
     // values; the record itself is only read. Throws DataError for a damaged code digit or
     // answer code, naming the record and field.
