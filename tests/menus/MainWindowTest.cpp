@@ -128,7 +128,7 @@ TEST_F(MainFixture, OptionsAreSavedWithTheirCheckMarks) {
     EXPECT_FALSE(settings.GetINIPrintDOS());
     window.printDOSAction()->trigger();
     EXPECT_TRUE(window.printDOSAction()->isChecked());
-    EXPECT_NE(readText(folder.ini()).find("PrintDOS=True"), std::string::npos);
+    EXPECT_NE(readFile(folder.ini()).find("PrintDOS=True"), std::string::npos);
 }
 
 TEST_F(MainFixture, NumLockIsHeldOnlyWhileTheOptionIsOn) {

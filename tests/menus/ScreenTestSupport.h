@@ -6,7 +6,6 @@
 
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -17,6 +16,8 @@
 #include "kcs/app/Settings.h"
 #include "kcs/common/RunError.h"
 #include "kcs/records/ClientFile.h"
+#include "kcs/test/Clients.h"
+#include "kcs/test/Support.h"
 
 namespace kcs::testutil {
 
@@ -25,42 +26,10 @@ using menus::MsgAnswer;
 using menus::MsgButtons;
 using menus::MsgIcon;
 using menus::testing::ScriptedDialogs;
-
-inline void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
-
-inline std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A client record with only its name (Windows-1252 bytes) set.
-inline records::ClientRecord recordNamed(const std::string& cp1252Name) {
-    records::ClientRecord r;
-    r.set(records::Field::Name, cp1252Name);
-    return r;
-}
-
-// The table holding clients of these names, the first one current.
-inline void loadClients(records::ClientTable& table, const std::vector<std::string>& names) {
-    for (std::size_t i = 0; i < names.size(); ++i) table.Clients[i + 1] = recordNamed(names[i]);
-    table.NumClients = static_cast<std::int16_t>(names.size());
-    table.CurClient = names.empty() ? 0 : 1;
-}
-
-// A data drive folder: identity file with `tag` (and publisher flag) and the clients.
-inline void makeDrive(const fs::path& folder, const std::vector<std::string>& names,
-                      const std::string& tag = "KCS", char publisher = 'b') {
-    fs::create_directories(folder);
-    writeText(folder / "TID", tag + "\r\n" + std::string(1, publisher) + "\r\n");
-    std::string bytes;
-    for (const auto& n : names) {
-        const auto r = recordNamed(n);
-        bytes.append(r.bytes().data(), r.bytes().size());
-    }
-    writeText(folder / records::kClientFileName, bytes);
-}
+using test::loadClients;
+using test::makeDrive;
+using test::readFile;
+using test::writeFile;
 
 // A program folder with a settings file naming `filePath` as the data drive.
 struct ProgramFolder {
@@ -68,7 +37,7 @@ struct ProgramFolder {
     fs::path path() const { return fs::path(dir.path().toStdString()); }
     fs::path ini() const { return path() / "kcstest.ini"; }
     void writeSettings(const std::string& filePath, const std::string& extra = "") const {
-        writeText(ini(), "[Path]\r\nFilePath=" + filePath + "\r\nSndPath=.\r\n[Settings]\r\n" + extra);
+        writeFile(ini(), "[Path]\r\nFilePath=" + filePath + "\r\nSndPath=.\r\n[Settings]\r\n" + extra);
     }
 };
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
+#include "kcs/test/ScoringFixture.h"
 #include "kcs/report/Paragraph.h"
 
 using namespace kcs::scoring;
-using namespace kcs::testing;
+using namespace kcs::test;
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
+#include "kcs/test/ScoringFixture.h"
 #include "kcs/scoring/TextInput.h"
 
 using kcs::scoring::SequentialFile;
-using kcs::testing::errorOf;
+using kcs::test::errorOf;
 
 TEST(SequentialFile, DelimitedFieldsAndWholeLinesInterleave) {
     SequentialFile f("T.TXT",
