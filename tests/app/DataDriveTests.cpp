@@ -4,93 +4,15 @@
 #include <cerrno>
 
 #include "kcs/app/DataDrive.h"
+#include "kcs/test/Clients.h"
 #include "kcs/test/Support.h"
 
 namespace {
 
 using namespace kcs::app;
 namespace fs = std::filesystem;
-using kcs::test::readFile;
-using kcs::test::TempDir;
 using kcs::test::writeFile;
-
-std::string record(char fill) { return std::string(kcs::records::kRecordLength, fill); }
-
-class DataDriveTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        state.ProgramFolder = program.path();
-        // The drive in use: two clients.
-        fs::create_directory(current);
-        writeFile(current / "TID", "KCS\n");
-        writeFile(current / "DATA401.KCS", record('1') + record('2'));
-        ASSERT_EQ(CheckDataDisk(state, current.string()), DiskCheck::Accepted);
-        ASSERT_EQ(state.table.NumClients, 2);
-        fs::create_directory(candidate);
-    }
-
-    // Everything the drive in use is known by, to prove a refused drive changed nothing.
-    void expectStateOfCurrentDrive() {
-        EXPECT_EQ(state.DataPath, current.string());
-        EXPECT_EQ(state.ClientFilePath, current / "DATA401.KCS");
-        EXPECT_EQ(state.table.NumClients, 2);
-        EXPECT_EQ(state.table.Clients[1].raw(kcs::records::Field::Name)[0], '1');
-        EXPECT_EQ(state.PublisherFlag, 'b');
-    }
-
-    std::vector<std::string> filesOnCandidate() {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(candidate)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    int errorNumberFor(const std::string& designation, DriveFiles& files) {
-        return kcs::test::errorNumber([&] { CheckDataDisk(state, designation, files); });
-    }
-
-    TempDir program;
-    fs::path current = program / "current";
-    fs::path candidate = program / "candidate";
-    ProgramState state;
-    DriveFiles realFiles;
-};
-
-TEST_F(DataDriveTest, AGoodDriveIsAcceptedItsClientFileCreatedAndNoWriteTestLeft) {
-    writeFile(candidate / "TID", "  KCS  \r\nc\r\n");
-    writeFile(candidate / "checkWriteTest", "stale");  // a leftover is removed too
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::Accepted);
-    EXPECT_EQ(state.DataPath, candidate.string());
-    EXPECT_EQ(state.ClientFilePath, candidate / "DATA401.KCS");
-    EXPECT_EQ(state.PublisherFlag, 'c');
-    EXPECT_EQ(state.table.NumClients, 0);
-    EXPECT_EQ(state.table.CurClient, 0);
-    EXPECT_EQ(filesOnCandidate(), (std::vector<std::string>{"DATA401.KCS", "TID"}));
-}
-
-TEST_F(DataDriveTest, ARelativeDesignationIsInsideTheProgramFolder) {
-    writeFile(candidate / "TID", "KCS");
-    writeFile(candidate / "DATA401.KCS", record('7'));
-    EXPECT_EQ(CheckDataDisk(state, "candidate"), DiskCheck::Accepted);
-    EXPECT_EQ(state.DataPath, "candidate");
-    EXPECT_EQ(state.table.NumClients, 1);
-    EXPECT_EQ(state.PublisherFlag, 'b');
-}
-
-TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem) {
-    EXPECT_EQ(errorNumberFor(candidate.string(), realFiles), 53);
-    EXPECT_EQ(errorNumberFor((program / "nowhere").string(), realFiles), 76);
-    EXPECT_EQ(errorNumberFor("a:", realFiles), 76);  // a drive letter is simply not found
-    EXPECT_TRUE(filesOnCandidate().empty());
-    EXPECT_FALSE(fs::exists(program / "nowhere"));
-
-    writeFile(candidate / "TID", "XYZ\nb\n");  // another test's drive
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::NotThisTest);
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
-    writeFile(candidate / "TID", "kcs\n");  // the tag is exact
-    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::NotThisTest);
-    expectStateOfCurrentDrive();
-}
+using Names = std::vector<std::string>;
 
 // Write-protection simulated at the file operations, so it also works where the tests
 // run as root (permission bits do not stop root).
@@ -104,18 +26,86 @@ public:
     }
 };
 
+class DataDriveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.ProgramFolder = program.path();
+        kcs::test::makeDrive(current, {"first", "second"});  // the drive in use
+        ASSERT_EQ(CheckDataDisk(state, current.string()), DiskCheck::Accepted);
+        fs::create_directory(candidate);
+    }
+
+    // Everything the drive in use is known by, to prove a refused drive changed nothing.
+    void expectStateOfCurrentDrive() {
+        EXPECT_EQ(state.DataPath, current.string());
+        EXPECT_EQ(state.ClientFilePath, current / "DATA401.KCS");
+        EXPECT_EQ(state.table.NumClients, 2);
+        EXPECT_EQ(state.table.Clients[1].text(kcs::records::Field::Name), "first");
+        EXPECT_EQ(state.PublisherFlag, 'b');
+    }
+
+    Names filesOnCandidate() {
+        Names names;
+        for (const auto& e : fs::directory_iterator(candidate)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    int errorNumberFor(const std::string& designation, DriveFiles& files) {
+        return kcs::test::errorNumber([&] { CheckDataDisk(state, designation, files); });
+    }
+
+    kcs::test::TempDir program;
+    fs::path current = program / "current";
+    fs::path candidate = program / "candidate";
+    ProgramState state;
+    DriveFiles realFiles;
+};
+
+TEST_F(DataDriveTest, AGoodDriveIsAcceptedItsClientFileCreatedAndNoWriteTestLeft) {
+    writeFile(candidate / "TID", "  KCS  \r\nc\r\n");
+    writeFile(candidate / "checkWriteTest", "stale");  // a leftover is removed too
+    EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::Accepted);
+    EXPECT_EQ(state.DataPath, candidate.string());
+    EXPECT_EQ(state.ClientFilePath, candidate / "DATA401.KCS");
+    EXPECT_EQ(state.PublisherFlag, 'c');
+    EXPECT_EQ(state.table.NumClients + state.table.CurClient, 0);
+    EXPECT_EQ(filesOnCandidate(), (Names{"DATA401.KCS", "TID"}));
+
+    // A relative designation is inside the program folder.
+    kcs::test::makeDrive(program / "relative", {"seventh"});
+    EXPECT_EQ(CheckDataDisk(state, "relative"), DiskCheck::Accepted);
+    EXPECT_EQ(state.DataPath, "relative");
+    EXPECT_EQ(state.table.NumClients, 1);
+}
+
+TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem) {
+    EXPECT_EQ(errorNumberFor(candidate.string(), realFiles), 53);
+    EXPECT_EQ(errorNumberFor((program / "nowhere").string(), realFiles), 76);
+    EXPECT_EQ(errorNumberFor("a:", realFiles), 76);  // a drive letter is simply not found
+    EXPECT_TRUE(filesOnCandidate().empty());
+    EXPECT_FALSE(fs::exists(program / "nowhere"));
+
+    for (const char* foreign : {"XYZ\nb\n", "kcs\n"}) {  // another test's drive; the tag is exact
+        writeFile(candidate / "TID", foreign);
+        EXPECT_EQ(CheckDataDisk(state, candidate.string()), DiskCheck::NotThisTest);
+        EXPECT_EQ(filesOnCandidate(), Names{"TID"});
+    }
+    expectStateOfCurrentDrive();
+}
+
 TEST_F(DataDriveTest, AWriteProtectedDriveGives70AndChangesNothing) {
     writeFile(candidate / "TID", "KCS\nc\n");
     FailingWrites files;
     EXPECT_EQ(errorNumberFor(candidate.string(), files), 70);
     expectStateOfCurrentDrive();
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
 
     // A write that fails after the file was made (a full or failing drive) leaves nothing either.
     files.failAfterCreating = true;
     files.failWith = EIO;
     EXPECT_EQ(errorNumberFor(candidate.string(), files), 57);
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
     expectStateOfCurrentDrive();
 }
 
@@ -128,15 +118,14 @@ TEST_F(DataDriveTest, AReallyReadOnlyDriveOrFolderGives70) {
         expectStateOfCurrentDrive();
     }
     KCS_EXPECT_IN_READ_ONLY_VIEW(candidate, [&] { return errorNumberFor(candidate.string(), realFiles) == 70; });
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
 }
 
-TEST(IdentityFile, TagAndPublisherFlag) {
-    // Only the first line is the tag and only the second the flag, 'b' when blank.
+TEST(IdentityFile, OnlyTheFirstLineIsTheTagAndOnlyTheSecondTheFlagBWhenBlank) {
     const std::tuple<const char*, bool, char> cases[] = {
-        {"KCS", true, 'b'},           {"\xEF\xBB\xBF KCS \r\n", true, 'b'}, {"", false, 'b'},
-        {"KCS2\n", false, 'b'},       {"\nKCS\n", false, 'K'},             {"KCS\n   \n", true, 'b'},
-        {"KCS\r\n  copperfield\r\n", true, 'c'}, {"KCS\nb", true, 'b'},  {"KCS\n\nc\n", true, 'b'}};
+        {"KCS", true, 'b'},     {"\xEF\xBB\xBF KCS \r\n", true, 'b'}, {"", false, 'b'},
+        {"KCS2\n", false, 'b'}, {"\nKCS\n", false, 'K'},             {"KCS\n   \n", true, 'b'},
+        {"KCS\r\n  copperfield\r\n", true, 'c'}, {"KCS\nb", true, 'b'}, {"KCS\n\nc\n", true, 'b'}};
     for (const auto& [text, ours, flag] : cases) {
         EXPECT_EQ(parseIdentityFile(text).isThisTest, ours) << text;
         EXPECT_EQ(parseIdentityFile(text).publisherFlag, flag) << text;
