@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "kcs/test/ScoringFixture.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
 using namespace kcs::report;

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "kcs/test/ScoringFixture.h"
 #include "kcs/common/Publishers.h"
 #include "kcs/report/ReportWriter.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
 using namespace kcs::report;
 using namespace kcs::test;
-using kcs::report::PrintFile;
-using kcs::report::ReportWriter;
 
 namespace {
 
@@ -20,11 +18,6 @@ std::vector<std::string> linesOf(const std::string& bytes) {
         lines.push_back(bytes.substr(start, at - start));
     EXPECT_EQ(start, bytes.size()) << "text after the last line end";
     return lines;
-}
-
-// `left`, padded to column `column`, then `right`.
-std::string at(const std::string& left, std::size_t column, const std::string& right) {
-    return left + std::string(column - 1 - left.size(), ' ') + right;
 }
 
 }  // namespace
@@ -38,26 +31,6 @@ TEST(PrintFile, ColumnsNumbersAndTheTabPastTheColumn) {
     PrintFile g;
     g.text("abcd").column(5).text("e").column(1).text("f");
     EXPECT_EQ(g.bytes(), "abcde\r\nf");
-}
-
-TEST(ReportLayout, ChartColumnsOfOneAndTwoDigitPercentiles) {
-    Scored l{ClientBuilder{}};
-    auto& sc = l.scorer.scores();
-    sc.Percentile = {0, 9, 10, 100, 39, 40, 90};
-    sc.AlcoholArrestFloor = true;
-    ReportWriter w(l.scorer, 'b', false);
-    w.PrintProfileChart(1, 6);
-    EXPECT_EQ(w.LineCount, 19);
-    const auto lines = linesOf(w.out().bytes());
-    ASSERT_EQ(lines.size(), 19u);
-    EXPECT_EQ(lines[4], at(at("       TRUTHFULNESS", 29, " 9 "), 38, "****............-...........-.......-...-"));
-    EXPECT_EQ(lines[6], at(at("       ALCOHOL", 28, " 10 *"), 38, "*****...........-...........-.......-...-"));
-    EXPECT_EQ(lines[8], at(at("       DRUGS", 28, " 100 "), 38, std::string(41, '*')));
-    EXPECT_EQ(lines[10], at(at("       RESISTANCE", 28, " 39 "), 38, "****************-...........-.......-...-"));
-    EXPECT_EQ(lines[12], at(at("       VIOLENCE", 28, " 40 "), 38, "*****************...........-.......-...-"));
-    EXPECT_EQ(lines[15], at("", 38, "+---------------+-----------+-------+---+"));
-    EXPECT_EQ(lines[17], at("       * Minimum Scale Score", 38, "----------- PERCENTILE SCORES -----------"));
-    EXPECT_EQ(lines[18], "");
 }
 
 TEST(ReportLayout, Section3StartsANewPageWhenItLacksRoom) {

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "kcs/test/ScoringFixture.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::test;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kcs/test/ScoringFixture.h"
 #include "kcs/report/Paragraph.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
 using namespace kcs::test;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kcs/test/ScoringFixture.h"
 #include "kcs/scoring/TextInput.h"
+#include "kcs/test/ScoringFixture.h"
 
 using kcs::scoring::SequentialFile;
 using kcs::test::errorOf;
