@@ -24,8 +24,6 @@ TEST(RiskRanges, BoundariesAndLabels) {
         EXPECT_EQ(RiskRange(c.p), c.range) << c.p;
         EXPECT_EQ(RangeLabel(c.p, names), c.label) << c.p;
     }
-    EXPECT_TRUE(InRange(5, 5, 5));
-    EXPECT_FALSE(InRange(4, 5, 9));
 }
 
 TEST(StressScale, RatioOfTheTwoGroupsAndUnansweredItems) {

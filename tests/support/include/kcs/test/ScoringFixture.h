@@ -161,35 +161,26 @@ public:
                  {Field::TestDate, "03/15/2025"}, {Field::AgeAtFirstArrest, "N"}, {Field::PercentageTimeEmployed, "12"},
                  {Field::EditCount, "0"}, {Field::NameDeleted, "0"}})
             set(f, v);
-        answers_.assign(158, '4');
-        answers(1, 99, 2);
+        set(Field::Answers, std::string(158, '4')).answers(1, 99, 2);
     }
     ClientBuilder& set(records::Field f, const std::string& v) {
         rec_.set(f, v);
         return *this;
     }
     ClientBuilder& court(int k, const std::string& v) { return set(records::kCourtFields[static_cast<std::size_t>(k - 1)], v); }
-    ClientBuilder& answer(int item, int code) {
-        answers_[static_cast<std::size_t>(item - 1)] = static_cast<char>('0' + code);
-        return *this;
-    }
+    ClientBuilder& answer(int item, int code) { return answerChar(item, static_cast<char>('0' + code)); }
     ClientBuilder& answerChar(int item, char c) {
-        answers_[static_cast<std::size_t>(item - 1)] = c;
+        rec_.setAnswer(item, c);
         return *this;
     }
     ClientBuilder& answers(int from, int to, int code) {
         for (int i = from; i <= to; ++i) answer(i, code);
         return *this;
     }
-    records::ClientRecord build() const {
-        records::ClientRecord r = rec_;
-        r.set(records::Field::Answers, answers_);
-        return r;
-    }
+    records::ClientRecord build() const { return rec_; }
 
 private:
     records::ClientRecord rec_;
-    std::string answers_;
 };
 
 // A client with random answers: each section 1 item True with a chance drawn below
