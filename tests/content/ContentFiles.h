@@ -15,6 +15,9 @@
 namespace kcs::content {
 
 inline std::filesystem::path binDir() { return KCS_CONTENT_BIN_DIR; }
+// The settings file and the practice disk as they ship: the copies beside the
+// executables are the program's own to change.
+inline std::filesystem::path shippedDir() { return KCS_CONTENT_SOURCE_DIR; }
 
 struct TextLines {
     std::vector<std::string> lines;
