@@ -7,13 +7,13 @@
 
 #include <random>
 
-#include "Fixture.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 namespace {
 
 struct Disk {
-    kcs::testing::TempFolder folder;
+    kcs::test::TempDir folder;
     kcs::records::ClientTable table;
 
     Disk() {
@@ -23,12 +23,12 @@ struct Disk {
                                   "KCSVI.TXT", "KCSSC.TXT", "INVAL.TXT"})
                 std::filesystem::copy_file(shipped / f, folder.path() / f);
         } else {
-            kcs::testing::FixtureData{}.write(folder.path());
+            kcs::test::FixtureData{}.write(folder.path());
         }
         std::mt19937 random(51);
         std::vector<kcs::records::ClientRecord> clients;
-        for (int n = 0; n < kcs::records::kMaxClients; ++n) clients.push_back(kcs::testing::randomClient(random, 60, false, 6).build());
-        table = kcs::testing::tableOf(clients);
+        for (int n = 0; n < kcs::records::kMaxClients; ++n) clients.push_back(kcs::test::randomClient(random, 60, false, 6).build());
+        table = kcs::test::tableOf(clients);
     }
 };
 

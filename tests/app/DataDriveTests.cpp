@@ -4,27 +4,33 @@
 #include <cerrno>
 
 #include "kcs/app/DataDrive.h"
+#include "kcs/test/Clients.h"
 #include "kcs/test/Support.h"
 
 namespace {
 
 using namespace kcs::app;
 namespace fs = std::filesystem;
-using kcs::test::readFile;
-using kcs::test::TempDir;
 using kcs::test::writeFile;
+using Names = std::vector<std::string>;
 
-std::string record(char fill) { return std::string(kcs::records::kRecordLength, fill); }
+// Write-protection simulated at the file operations, so it also works where the tests
+// run as root (permission bits do not stop root).
+class FailingWrites : public DriveFiles {
+public:
+    int failWith = EROFS;
+    bool failAfterCreating = false;
+    void writeFile(const fs::path& file, std::string_view content) override {
+        if (failAfterCreating) DriveFiles::writeFile(file, content);
+        throw kcs::fileError(failWith, file, "Cannot write");
+    }
+};
 
 class DataDriveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The drive in use: two clients.
-        fs::create_directory(current);
-        writeFile(current / "TID", "KCS\n");
-        writeFile(current / "DATA401.KCS", record('1') + record('2'));
+        kcs::test::makeDrive(current, {"first", "second"});  // the drive in use
         ASSERT_EQ(check(current.string()), DiskCheck::Accepted);
-        ASSERT_EQ(store.NumClients(), 2);
         fs::create_directory(candidate);
     }
 
@@ -35,12 +41,12 @@ protected:
         EXPECT_EQ(store.DataPath(), current.string());
         EXPECT_EQ(store.ClientFilePath(), current / "DATA401.KCS");
         EXPECT_EQ(store.NumClients(), 2);
-        EXPECT_EQ(store.record(1).raw(kcs::records::Field::Name)[0], '1');
+        EXPECT_EQ(store.record(1).text(kcs::records::Field::Name), "first");
         EXPECT_EQ(store.PublisherFlag(), 'b');
     }
 
-    std::vector<std::string> filesOnCandidate() {
-        std::vector<std::string> names;
+    Names filesOnCandidate() {
+        Names names;
         for (const auto& e : fs::directory_iterator(candidate)) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -50,7 +56,7 @@ protected:
         return kcs::test::errorNumber([&] { CheckDataDisk(store, paths, designation, files); });
     }
 
-    TempDir program;
+    kcs::test::TempDir program;
     fs::path current = program / "current";
     fs::path candidate = program / "candidate";
     Paths paths = Paths::of(program.path());
@@ -65,18 +71,14 @@ TEST_F(DataDriveTest, AGoodDriveIsAcceptedItsClientFileCreatedAndNoWriteTestLeft
     EXPECT_EQ(store.DataPath(), candidate.string());
     EXPECT_EQ(store.ClientFilePath(), candidate / "DATA401.KCS");
     EXPECT_EQ(store.PublisherFlag(), 'c');
-    EXPECT_EQ(store.NumClients(), 0);
-    EXPECT_EQ(store.CurClient(), 0);
-    EXPECT_EQ(filesOnCandidate(), (std::vector<std::string>{"DATA401.KCS", "TID"}));
-}
+    EXPECT_EQ(store.NumClients() + store.CurClient(), 0);
+    EXPECT_EQ(filesOnCandidate(), (Names{"DATA401.KCS", "TID"}));
 
-TEST_F(DataDriveTest, ARelativeDesignationIsInsideTheProgramFolder) {
-    writeFile(candidate / "TID", "KCS");
-    writeFile(candidate / "DATA401.KCS", record('7'));
-    EXPECT_EQ(check("candidate"), DiskCheck::Accepted);
-    EXPECT_EQ(store.DataPath(), "candidate");
+    // A relative designation is inside the program folder.
+    kcs::test::makeDrive(program / "relative", {"seventh"});
+    EXPECT_EQ(check("relative"), DiskCheck::Accepted);
+    EXPECT_EQ(store.DataPath(), "relative");
     EXPECT_EQ(store.NumClients(), 1);
-    EXPECT_EQ(store.PublisherFlag(), 'b');
 }
 
 TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem) {
@@ -86,38 +88,26 @@ TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsWrittenToThem)
     EXPECT_TRUE(filesOnCandidate().empty());
     EXPECT_FALSE(fs::exists(program / "nowhere"));
 
-    writeFile(candidate / "TID", "XYZ\nb\n");  // another test's drive
-    EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
-    writeFile(candidate / "TID", "kcs\n");  // the tag is exact
-    EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
+    for (const char* foreign : {"XYZ\nb\n", "kcs\n"}) {  // another test's drive; the tag is exact
+        writeFile(candidate / "TID", foreign);
+        EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
+        EXPECT_EQ(filesOnCandidate(), Names{"TID"});
+    }
     expectStateOfCurrentDrive();
 }
-
-// Write-protection simulated at the file operations, so it also works where the tests
-// run as root (permission bits do not stop root).
-class FailingWrites : public DriveFiles {
-public:
-    int failWith = EROFS;
-    bool failAfterCreating = false;
-    void writeFile(const fs::path& file, std::string_view content) override {
-        if (failAfterCreating) DriveFiles::writeFile(file, content);
-        throw kcs::fileError(failWith, file, "Cannot write");
-    }
-};
 
 TEST_F(DataDriveTest, AWriteProtectedDriveGives70AndChangesNothing) {
     writeFile(candidate / "TID", "KCS\nc\n");
     FailingWrites files;
     EXPECT_EQ(errorNumberFor(candidate.string(), files), 70);
     expectStateOfCurrentDrive();
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
 
     // A write that fails after the file was made (a full or failing drive) leaves nothing either.
     files.failAfterCreating = true;
     files.failWith = EIO;
     EXPECT_EQ(errorNumberFor(candidate.string(), files), 57);
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
     expectStateOfCurrentDrive();
 }
 
@@ -130,14 +120,14 @@ TEST_F(DataDriveTest, AReallyReadOnlyDriveOrFolderGives70) {
         expectStateOfCurrentDrive();
     }
     KCS_EXPECT_IN_READ_ONLY_VIEW(candidate, [&] { return errorNumberFor(candidate.string(), realFiles) == 70; });
-    EXPECT_EQ(filesOnCandidate(), std::vector<std::string>{"TID"});
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
 }
 
 TEST_F(DataDriveTest, TheStoreChangesMemoryOnlyAfterASuccessfulSave) {
     auto changed = store.record(2);
     changed.set(kcs::records::Field::Name, "Changed");
     store.update(2, changed);
-    EXPECT_EQ(readFile(current / "DATA401.KCS").substr(235, 7), "Changed");
+    EXPECT_EQ(kcs::test::readFile(current / "DATA401.KCS").substr(235, 7), "Changed");
     EXPECT_EQ(store.record(2), changed);
 
     // A drive gone read-only: the save fails, memory keeps what the file holds.
@@ -156,12 +146,11 @@ TEST_F(DataDriveTest, TheStoreChangesMemoryOnlyAfterASuccessfulSave) {
     EXPECT_THROW(store.update(4, again), std::out_of_range);
 }
 
-TEST(IdentityFile, TagAndPublisherFlag) {
-    // Only the first line is the tag and only the second the flag, 'b' when blank.
+TEST(IdentityFile, OnlyTheFirstLineIsTheTagAndOnlyTheSecondTheFlagBWhenBlank) {
     const std::tuple<const char*, bool, char> cases[] = {
-        {"KCS", true, 'b'},           {"\xEF\xBB\xBF KCS \r\n", true, 'b'}, {"", false, 'b'},
-        {"KCS2\n", false, 'b'},       {"\nKCS\n", false, 'K'},             {"KCS\n   \n", true, 'b'},
-        {"KCS\r\n  copperfield\r\n", true, 'c'}, {"KCS\nb", true, 'b'},  {"KCS\n\nc\n", true, 'b'}};
+        {"KCS", true, 'b'},     {"\xEF\xBB\xBF KCS \r\n", true, 'b'}, {"", false, 'b'},
+        {"KCS2\n", false, 'b'}, {"\nKCS\n", false, 'K'},             {"KCS\n   \n", true, 'b'},
+        {"KCS\r\n  copperfield\r\n", true, 'c'}, {"KCS\nb", true, 'b'}, {"KCS\n\nc\n", true, 'b'}};
     for (const auto& [text, ours, flag] : cases) {
         EXPECT_EQ(parseIdentityFile(text).isThisTest, ours) << text;
         EXPECT_EQ(parseIdentityFile(text).publisherFlag, flag) << text;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "kcs/app/Settings.h"
+#include "kcs/app/EngineSetup.h"
+#include "kcs/app/ProgramFolder.h"
 #include "kcs/common/RunError.h"
 #include "kcs/test/Support.h"
 
@@ -8,12 +10,11 @@ namespace {
 
 using namespace kcs::app;
 using kcs::test::readFile;
-using kcs::test::TempDir;
 using kcs::test::writeFile;
 
 class SettingsTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    kcs::test::TempDir dir;
     std::filesystem::path ini = dir / kSettingsFileName;
     Settings settings{ini};
 };
@@ -46,14 +47,12 @@ TEST_F(SettingsTest, OptionsAreOnExactlyWhenTheyBeginWithTru) {
 
 TEST_F(SettingsTest, PathValuesKeepAtMost49CharactersTrimmed) {
     const std::string sixty = "/media/usb/" + std::string(49, 'x');
-    ASSERT_EQ(sixty.size(), 60u);
     writeFile(ini, "[Path]\nFilePath=" + sixty + "\nSndPath=\"  /srv/sound  \"\n");
     EXPECT_EQ(settings.GetINIFilePath(), sixty.substr(0, 49));
     EXPECT_EQ(settings.GetINISndPath(), "/srv/sound");
 
     // Counted in characters, so a cut never splits one.
-    const std::string accented = std::string(48, 'a') + "ééé";
-    writeFile(ini, "[Path]\nFilePath=" + accented + "\n");
+    writeFile(ini, "[Path]\nFilePath=" + std::string(48, 'a') + "ééé\n");
     EXPECT_EQ(settings.GetINIFilePath(), std::string(48, 'a') + "é");
 
     writeFile(ini, "[Path]\nFilePath=\n");
@@ -106,26 +105,76 @@ TEST_F(SettingsTest, WritingAKeyChangesOnlyItsLineAndKeepsTheLineEnds) {
     EXPECT_FALSE(std::filesystem::exists(dir / "kcstest.ini.new"));
 }
 
-TEST(IniText, AFileWithoutALastLineEndGetsOneBeforeAnAddedLine) {
+TEST(IniText, AddedLinesDuplicateKeysAndValuesThatWouldReadBackDifferently) {
+    // A file without a last line end gets one before an added line.
     EXPECT_EQ(iniWithKey("[Path]\nFilePath=a:", "Path", "SndPath", "c:"), "[Path]\nFilePath=a:\nSndPath=c:\n");
     EXPECT_EQ(iniWithKey("[A]\nx=1", "B", "y", "2"), "[A]\nx=1\n[B]\ny=2\n");
-}
-
-TEST(IniText, ValuesThatWouldReadBackDifferentlyAreQuotedAndLineBreaksRefused) {
-    for (const std::string v : {"  padded  ", "\"quoted\"", "'single'", "plain", "semi;colon", "a=b", ""}) {
-        const auto text = iniWithKey("", "S", "K", v);
-        EXPECT_EQ(iniLookup(text, "s", "k"), v) << text;
-    }
-    EXPECT_THROW(iniWithKey("", "S", "K", "two\nlines"), kcs::RunError);
-    EXPECT_THROW(iniWithKey("", "S", "K", std::string("nul\0", 4)), kcs::RunError);
-    EXPECT_THROW(iniWithKey("", "S]", "K", "v"), kcs::RunError);
-    EXPECT_THROW(iniWithKey("", "S", "K=1", "v"), kcs::RunError);
-}
-
-TEST(IniText, TheFirstOfDuplicateKeysIsReadAndWritten) {
+    // The first of duplicate keys is read and written.
     const std::string text = "[S]\nK=1\nK=2\n[S]\nK=3\n";
     EXPECT_EQ(iniLookup(text, "S", "K"), "1");
     EXPECT_EQ(iniWithKey(text, "S", "K", "9"), "[S]\nK=9\nK=2\n[S]\nK=3\n");
+    // Values are quoted where they would read back differently; line breaks are refused.
+    for (const std::string v : {"  padded  ", "\"quoted\"", "'single'", "plain", "semi;colon", "a=b", ""})
+        EXPECT_EQ(iniLookup(iniWithKey("", "S", "K", v), "s", "k"), v) << v;
+    using Write = std::tuple<std::string, std::string, std::string>;
+    for (const auto& [section, key, value] : {Write{"S", "K", "two\nlines"}, Write{"S", "K", std::string("nul\0", 4)},
+                                              Write{"S]", "K", "v"}, Write{"S", "K=1", "v"}})
+        EXPECT_THROW(iniWithKey("", section, key, value), kcs::RunError) << section << key;
+}
+
+TEST(Startup, FillsThePathsAndWritesSystemDBAtEveryStart) {
+    kcs::test::TempDir program;
+    writeFile(program / "kcstest.ini", "[Path]\nFilePath=a:\nSndPath=sounds\n");
+    const auto prepared = prepareStartup(program.path());
+    EXPECT_EQ(prepared.engine.IniPath, program / "kcstest.ini");
+    EXPECT_EQ(prepared.settings.IniPath(), program / "kcstest.ini");
+    EXPECT_EQ(prepared.paths.QuestionBankPath, program / "KCS32.MDB");
+    EXPECT_EQ(prepared.paths.soundFolder("Spanish"), program / "sounds" / "KCSTest" / "sound" / "Spanish");
+    const std::string systemDB = "SystemDB=" + (program / "hwkltd.mda").string() + "\n";
+    EXPECT_EQ(readFile(program / "kcstest.ini"), "[Path]\nFilePath=a:\nSndPath=sounds\n[Options]\n" + systemDB);
+
+    writeFile(program / "kcstest.ini", "[Options]\nSystemDB=/elsewhere/hwkltd.mda\n");
+    EXPECT_EQ(prepareStartup(program.path()).paths.SoundPath, "c:");
+    EXPECT_EQ(readFile(program / "kcstest.ini"), "[Options]\n" + systemDB);  // in place
+    EXPECT_TRUE(std::filesystem::exists(executableFolder() / "kcs_app_tests"));  // the program folder
+}
+
+TEST(ProgramFolder, AnInstalledProgramGetsAFolderPerUserWithLinksAndTheAgencysFilesFirst) {
+    namespace fs = std::filesystem;
+    kcs::test::TempDir root;
+    fs::create_directories(root / "usr/bin");
+    fs::create_directories(root / "usr/share/kcs/practice-disk");
+    fs::create_directories(root / "etc/kcs");
+    for (const char* f : {"KCS32.MDB", "KCSB.TXT", "KCSVA.TXT"}) writeFile(root / "usr/share/kcs" / f, "shipped");
+    writeFile(root / "usr/share/kcs/kcstest.ini", "[Path]\nFilePath=practice-disk\n");
+    writeFile(root / "usr/share/kcs/practice-disk/TID", "KCS\n");
+    writeFile(root / "etc/kcs/KCSB.TXT", "agency");
+    const InstalledPlaces places{root / "etc/kcs", root / "home/.local/share"};
+
+    const auto located = locateProgramFolder(root / "usr/bin", places);
+    const fs::path user = root / "home/.local/share/kcs";
+    ASSERT_EQ(located.folder, user);
+    EXPECT_TRUE(located.installed());
+    EXPECT_EQ(fs::status(user).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(readFile(user / "kcstest.ini"), "[Path]\nFilePath=practice-disk\n");
+    EXPECT_EQ(readFile(user / "practice-disk/TID"), "KCS\n");
+    EXPECT_EQ(readFile(user / "KCS32.MDB"), "shipped");
+    EXPECT_EQ(readFile(user / "KCSB.TXT"), "agency");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(user / "INVAL.TXT")));  // nothing shipped, nothing linked
+
+    // The user's own file and settings stay; a withdrawn agency file falls back to the shipped one.
+    fs::remove(user / "KCSVA.TXT");
+    writeFile(user / "KCSVA.TXT", "mine");
+    writeFile(user / "kcstest.ini", "[Path]\nFilePath=/media/disk\n");
+    fs::remove(root / "etc/kcs/KCSB.TXT");
+    locateProgramFolder(root / "usr/bin", places);
+    EXPECT_EQ(readFile(user / "KCSVA.TXT"), "mine");
+    EXPECT_EQ(readFile(user / "kcstest.ini"), "[Path]\nFilePath=/media/disk\n");
+    EXPECT_EQ(readFile(user / "KCSB.TXT"), "shipped");
+
+    // A folder that holds its own question bank is the program folder, as in a build tree.
+    writeFile(root / "usr/bin/KCS32.MDB", "beside");
+    EXPECT_EQ(locateProgramFolder(root / "usr/bin", places).folder, root / "usr/bin");
 }
 
 }  // namespace

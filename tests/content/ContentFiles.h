@@ -2,21 +2,22 @@
 // Helpers shared by the content checks: the built data files beside the executables,
 // read as the program reads them, and plain access to the question bank.
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "kcs/scoring/Scorer.h"
+#include "kcs/test/Sqlite.h"
 #include "kcs/test/Support.h"
 
 namespace kcs::content {
 
 inline std::filesystem::path binDir() { return KCS_CONTENT_BIN_DIR; }
+// The settings file and the practice disk as they ship: the copies beside the
+// executables are the program's own to change.
+inline std::filesystem::path shippedDir() { return KCS_CONTENT_SOURCE_DIR; }
 
 struct TextLines {
     std::vector<std::string> lines;
@@ -68,36 +69,7 @@ inline bool onScale(int scale, int item) {
     return std::find(v.begin(), v.end(), item) != v.end();
 }
 
-// Minimal read-only access to the question bank.
-class Bank {
-public:
-    explicit Bank(const std::filesystem::path& p) {
-        if (sqlite3_open_v2(p.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open " + p.string());
-    }
-    ~Bank() { sqlite3_close(db_); }
-    Bank(const Bank&) = delete;
-    Bank& operator=(const Bank&) = delete;
-
-    using Row = std::vector<std::optional<std::string>>;
-    std::vector<Row> query(const std::string& sql) const {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string("sqlite: ") + sqlite3_errmsg(db_));
-        std::vector<Row> rows;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            Row& r = rows.emplace_back();
-            for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                if (sqlite3_column_type(st, c) == SQLITE_NULL) r.emplace_back();
-                else r.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
-            }
-        }
-        sqlite3_finalize(st);
-        return rows;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
+// The question bank read with plain SQL, Null apart from an empty text.
+using Bank = test::SqliteFile;
 
 }  // namespace kcs::content

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "ContentFiles.h"
 #include "kcs/app/DataDrive.h"
 #include "kcs/app/Settings.h"
@@ -15,13 +14,13 @@ using namespace kcs::content;
 using kcs::records::Field;
 
 TEST(ShippedSettings, PointAtThePracticeDiskAndUseCrlf) {
-    EXPECT_TRUE(readLines(binDir() / "kcstest.ini").allCrlf);
-    const kcs::app::Settings settings(binDir() / "kcstest.ini");
+    EXPECT_TRUE(readLines(shippedDir() / "kcstest.ini").allCrlf);
+    const kcs::app::Settings settings(shippedDir() / "kcstest.ini");
     EXPECT_EQ(settings.GetINIFilePath(), "practice-disk");
     EXPECT_EQ(settings.GetINISndPath(), ".");
     EXPECT_TRUE(settings.GetININumLock());
     EXPECT_FALSE(settings.GetINIPrintDOS());
-    const auto tid = kcs::app::parseIdentityFile(kcs::test::readFile(binDir() / "practice-disk" / "TID"));
+    const auto tid = kcs::app::parseIdentityFile(kcs::test::readFile(shippedDir() / "practice-disk" / "TID"));
     EXPECT_TRUE(tid.isThisTest);
     EXPECT_EQ(tid.publisherFlag, 'b');
 }
@@ -37,7 +36,7 @@ bool isDate(std::string_view s) {
 
 TEST(PracticeDisk, ClientsAreWellFormedCoverTheCasesToPractiseOnAndGetAReport) {
     kcs::records::ClientTable table;
-    const auto load = kcs::records::LoadClients(table, binDir() / "practice-disk" / "DATA401.KCS");
+    const auto load = kcs::records::LoadClients(table, shippedDir() / "practice-disk" / "DATA401.KCS");
     EXPECT_EQ(load.trailingBytes, 0) << "a partial record";
     EXPECT_GE(table.NumClients, 5);
     EXPECT_LE(table.NumClients, 8);

@@ -82,7 +82,7 @@ struct FlowFixture : ProgramFixture {
     FlowFixture() {
         useClients({"Ann Lee", "Bob Roe"});
     }
-    std::string fileBytes() { return readText(store.ClientFilePath()); }
+    std::string fileBytes() { return readFile(store.ClientFilePath()); }
 };
 
 using Opened = std::vector<std::string>;

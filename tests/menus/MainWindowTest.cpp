@@ -178,7 +178,7 @@ TEST_F(MainFixture, OptionsAreSavedWithTheirCheckMarksAndNumLockIsHeldOnlyWhileO
     EXPECT_FALSE(settings.GetINIPrintDOS());
     window.printDOSAction()->trigger();
     EXPECT_TRUE(window.printDOSAction()->isChecked());
-    EXPECT_NE(readText(folder.ini()).find("PrintDOS=True"), std::string::npos);
+    EXPECT_NE(readFile(folder.ini()).find("PrintDOS=True"), std::string::npos);
     EXPECT_TRUE(window.numLockTimer().isActive());
 }
 

@@ -6,10 +6,8 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,6 +19,8 @@
 #include "kcs/test/FakeServices.h"
 #include "kcs/common/RunError.h"
 #include "kcs/records/ClientFile.h"
+#include "kcs/test/Clients.h"
+#include "kcs/test/Support.h"
 
 namespace kcs::testutil {
 
@@ -28,44 +28,18 @@ namespace fs = std::filesystem;
 using app::MsgAnswer;
 using app::MsgButtons;
 using app::MsgIcon;
+using test::makeDrive;
+using test::readFile;
 using test::ScriptedDialogs;
-
-inline void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
-
-inline std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A client record with only its name (Windows-1252 bytes) set.
-inline records::ClientRecord recordNamed(const std::string& cp1252Name) {
-    records::ClientRecord r;
-    r.set(records::Field::Name, cp1252Name);
-    return r;
-}
-
-// A data drive folder: identity file with `tag` (and publisher flag) and the clients.
-inline void makeDrive(const fs::path& folder, const std::vector<std::string>& names,
-                      const std::string& tag = "KCS", char publisher = 'b') {
-    fs::create_directories(folder);
-    writeText(folder / "TID", tag + "\r\n" + std::string(1, publisher) + "\r\n");
-    std::string bytes;
-    for (const auto& n : names) {
-        const auto r = recordNamed(n);
-        bytes.append(r.bytes().data(), r.bytes().size());
-    }
-    writeText(folder / records::kClientFileName, bytes);
-}
+using test::writeFile;
 
 // A program folder with a settings file naming `filePath` as the data drive.
 struct ProgramFolder {
-    QTemporaryDir dir;
-    fs::path path() const { return fs::path(dir.path().toStdString()); }
+    test::TempDir dir;
+    fs::path path() const { return dir.path(); }
     fs::path ini() const { return path() / "kcstest.ini"; }
     void writeSettings(const std::string& filePath, const std::string& extra = "") const {
-        writeText(ini(), "[Path]\r\nFilePath=" + filePath + "\r\nSndPath=.\r\n[Settings]\r\n" + extra);
+        writeFile(ini(), "[Path]\r\nFilePath=" + filePath + "\r\nSndPath=.\r\n[Settings]\r\n" + extra);
     }
 };
 

@@ -86,7 +86,7 @@ TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(dialogs.modalsShown.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "disk" / "checkWriteTest"));
-    EXPECT_NE(readText(folder.ini()).find("SystemDB=" + (folder.path() / "hwkltd.mda").string()), std::string::npos);
+    EXPECT_NE(readFile(folder.ini()).find("SystemDB=" + (folder.path() / "hwkltd.mda").string()), std::string::npos);
 }
 
 TEST_P(StartUpDrives, EndsOrReachesTheMenu) {

@@ -5,6 +5,7 @@
 
 #include "kcs/common/RunError.h"
 #include "kcs/questionbank/QuestionBank.h"
+#include "kcs/test/Sqlite.h"
 #include "kcs/test/Support.h"
 
 namespace {
@@ -18,24 +19,17 @@ const char* kColumns =
     "(ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, "
     "ANSWER5 TEXT, ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)";
 
-void exec(sqlite3* db, const std::string& sql) {
-    char* msg = nullptr;
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg), SQLITE_OK) << (msg ? msg : "") << " in " << sql;
-}
-
 // A bank with the given tables; each table's items are produced by `ids` in stored order.
 void makeBank(const fs::path& file, const std::vector<std::pair<std::string, std::vector<int>>>& tables) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    exec(db, "BEGIN");
+    const kcs::test::SqliteFile db(file, true);
+    db.exec("BEGIN");
     for (const auto& [name, ids] : tables) {
-        exec(db, "CREATE TABLE [" + name + "] " + kColumns);
+        db.exec("CREATE TABLE [" + name + "] " + kColumns);
         for (int id : ids)
-            exec(db, "INSERT INTO [" + name + "] (ID, TestQuestion, ANSWER1, ANSWER2, ANSWER3) VALUES (" +
-                         std::to_string(id) + ", 'Question " + std::to_string(id) + " ¿sí?', 'True', '', NULL)");
+            db.exec("INSERT INTO [" + name + "] (ID, TestQuestion, ANSWER1, ANSWER2, ANSWER3) VALUES (" +
+                    std::to_string(id) + ", 'Question " + std::to_string(id) + " ¿sí?', 'True', '', NULL)");
     }
-    exec(db, "COMMIT");
-    sqlite3_close(db);
+    db.exec("COMMIT");
 }
 
 std::vector<int> items(int from, int to) {

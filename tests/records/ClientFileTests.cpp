@@ -10,6 +10,41 @@ using kcs::test::errorNumber;
 using kcs::test::readFile;
 using kcs::test::writeFile;
 
+TEST(ClientRecord, NamesArePaddedNeverCutAndStoredOneBytePerCharacter) {
+    ClientRecord r;
+    ASSERT_TRUE(r.set(Field::Name, "Smith"));
+    EXPECT_EQ(r.raw(Field::Name), "Smith                    ");
+    EXPECT_EQ(r.text(Field::Name), "Smith");
+    const std::string exact25 = "Abcdefghij Klmnopqrst Uvw";
+    ASSERT_TRUE(r.set(Field::Name, exact25));
+    EXPECT_EQ(r.text(Field::Name), exact25);
+    EXPECT_EQ(r.raw(Field::Age), "   ");  // the neighbour is untouched
+    EXPECT_FALSE(r.set(Field::Name, exact25 + "x"));
+    EXPECT_EQ(r.text(Field::Name), exact25);
+
+    ASSERT_TRUE(r.setUtf8(Field::Name, "José Muñoz"));
+    EXPECT_EQ(r.text(Field::Name), "Jos\xE9 Mu\xF1oz");
+    EXPECT_EQ(r.textUtf8(Field::Name), "José Muñoz");
+    // 25 accented characters fit although their UTF-8 form is 50 bytes.
+    EXPECT_TRUE(r.setUtf8(Field::Name, "ñññññññññññññññññññññññññ"));
+    const auto before = r;
+    EXPECT_FALSE(r.setUtf8(Field::Name, "Łukasz"));  // not in the code page: refused, nothing stored
+    EXPECT_EQ(r, before);
+}
+
+TEST(ClientRecord, AnswersAreAddressedByItemAndBoundsChecked) {
+    ClientRecord r;
+    ASSERT_TRUE(r.set(Field::Answers, std::string(158, '0')));
+    r.setAnswer(1, '1');
+    r.setAnswer(158, '4');
+    EXPECT_EQ(r.raw(Field::Answers), "1" + std::string(156, '0') + "4");
+    EXPECT_EQ(r.answer(158), '4');
+    EXPECT_EQ(r.raw(Field::PercentageTimeEmployed), "  ");  // the neighbours are untouched
+    EXPECT_EQ(r.raw(Field::EditCount), " ");
+    EXPECT_THROW(r.setAnswer(159, '1'), std::out_of_range);
+    EXPECT_THROW((void)r.answer(0), std::out_of_range);
+}
+
 // A record whose every byte says which record it is, so any misplaced byte shows.
 std::string recordBytes(int n) {
     std::string r(kRecordLength, ' ');
@@ -39,11 +74,9 @@ protected:
 
 TEST_F(ClientFileTest, AMissingFileIsCreatedEmptyAndALoadReplacesTheWholeTable) {
     report = LoadClients(table, file);
-    EXPECT_EQ(table.NumClients, 0);
-    EXPECT_EQ(table.CurClient, 0);
-    EXPECT_EQ(report.recordsInFile, 0);
-    EXPECT_EQ(readFile(file), "");
+    EXPECT_EQ(table.NumClients + table.CurClient + report.recordsInFile, 0);
     EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(readFile(file), "");
 
     table.NumClients = 9;
     table.Clients[7].set(Field::Name, "stale");
@@ -121,13 +154,11 @@ TEST_F(ClientFileTest, ClearCurrentClientBlanksOnlyTheSlotInMemory) {
     EXPECT_EQ(readFile(file), fileOf(3));
 }
 
-TEST_F(ClientFileTest, FileErrorsCarryTheirNumbers) {
+TEST_F(ClientFileTest, FileErrorsCarryTheirNumbersAndAWriteProtectedDriveIsLeftAlone) {
     EXPECT_EQ(errorNumber([&] { LoadClients(table, dir / "no-such-folder" / kClientFileName); }), 76);
-    std::filesystem::create_directory(file);
-    EXPECT_EQ(errorNumber([&] { LoadClients(table, file); }), 75);
-}
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(errorNumber([&] { LoadClients(table, dir / "folder"); }), 75);
 
-TEST_F(ClientFileTest, AWriteProtectedDriveRefusesTheSaveWith70) {
     load(fileOf(2));
     KCS_EXPECT_IN_READ_ONLY_VIEW(dir.path(), [&] { return errorNumber([&] { SaveClient(table, 1, file); }) == 70; });
     EXPECT_EQ(readFile(file), fileOf(2));

@@ -10,9 +10,10 @@
 #include <cstdlib>
 #include <functional>
 
-#include "Fixture.h"
+#include "kcs/test/ScoringFixture.h"
+#include "kcs/test/Support.h"
 
-using namespace kcs::testing;
+using namespace kcs::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,13 +28,13 @@ ToolRun runTool(const std::string& args, const fs::path& scratch) {
     const std::string command = "timeout 60 " + std::string(KCS_REPORT_TOOL) + " " + args + " >" +
                                 (scratch / "stdout").string() + " 2>" + (scratch / "stderr").string() + " </dev/null";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(scratch / "stdout"), readBytes(scratch / "stderr")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, kcs::test::readFile(scratch / "stdout"), kcs::test::readFile(scratch / "stderr")};
 }
 
 // A program folder with the fixture's data files, a data drive with two clients, and an
 // output folder holding an earlier report and an earlier caseload.
 struct World {
-    TempFolder root;
+    kcs::test::TempDir root;
     FixtureData data;
     std::vector<kcs::records::ClientRecord> clients{ClientBuilder{}.build(), ClientBuilder{}.answer(11, 1).build()};
 
@@ -41,22 +42,22 @@ struct World {
         for (const char* f : {"prog", "drive", "out", "scratch"}) fs::create_directory(at(f));
         data.write(at("prog"));
         writeClients();
-        writeBytes(at("drive/TID"), "KCS\r\nb\r\n");
-        writeBytes(at("out/earlier.prn"), "an earlier report");
-        writeBytes(at("out/earlier.csv"), "an earlier caseload");
+        kcs::test::writeFile(at("drive/TID"), "KCS\r\nb\r\n");
+        kcs::test::writeFile(at("out/earlier.prn"), "an earlier report");
+        kcs::test::writeFile(at("out/earlier.csv"), "an earlier caseload");
     }
     fs::path at(const std::string& relative) const { return root.path() / relative; }
     std::string arg(const std::string& relative) const { return at(relative).string(); }
     void writeClients() {
         std::string bytes;
         for (const auto& c : clients) bytes.append(c.bytes().data(), c.bytes().size());
-        writeBytes(at("drive/DATA401.KCS"), bytes);
+        kcs::test::writeFile(at("drive/DATA401.KCS"), bytes);
     }
     void rewrite() { data.write(at("prog")); }
     void edit(const std::string& relative, const std::function<void(std::string&)>& change) const {
-        std::string text = readBytes(at(relative));
+        std::string text = kcs::test::readFile(at(relative));
         change(text);
-        writeBytes(at(relative), text);
+        kcs::test::writeFile(at(relative), text);
     }
     void fifo(const std::string& relative) const {
         fs::remove(at(relative));
@@ -73,7 +74,7 @@ std::string snapshot(const fs::path& p) {
     const auto status = fs::symlink_status(p, ec);
     if (fs::is_symlink(status)) return "link to " + fs::read_symlink(p).string();
     if (fs::is_directory(status)) return "folder";
-    if (fs::is_regular_file(status)) return "file " + readBytes(p);
+    if (fs::is_regular_file(status)) return "file " + kcs::test::readFile(p);
     return fs::exists(status) ? "other" : "missing";
 }
 
@@ -119,7 +120,7 @@ TEST(BadInput, EachEndsInAClearMessageAndLosesNothing) {
         {"CSV is a named pipe", [](World& w) { w.fifo("out/pipe"); }, [](auto& w) { return w.csv("out/pipe"); }, 2,
          "it is not a regular file", {"drive/DATA401.KCS"}},
         {"two reports of --all are one file",
-         [](World& w) { writeBytes(w.at("out/report-1.prn"), "one"); fs::create_symlink("report-1.prn", w.at("out/report-2.prn")); },
+         [](World& w) { kcs::test::writeFile(w.at("out/report-1.prn"), "one"); fs::create_symlink("report-1.prn", w.at("out/report-2.prn")); },
          [](auto& w) { return w.base() + " --all --output-dir " + w.arg("out"); }, 2, "it is also the output",
          {"out/report-1.prn", "out/report-2.prn"}},
         // Data files missing, not files, or outside what scoring needs: no output is replaced.
@@ -194,7 +195,7 @@ TEST(BadInput, CsvRowsStayOneLineOfTheHeadersColumnsWhateverARecordHolds) {
     w.writeClients();
     const ToolRun r = runTool(w.csv("out/names.csv") + " --with-names", w.at("scratch"));
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string csv = readBytes(w.at("out/names.csv"));
+    const std::string csv = kcs::test::readFile(w.at("out/names.csv"));
     // Rows end in CR LF; a field in quotes may hold commas and doubled quotes.
     auto columns = [](const std::string& row) {
         std::size_t n = 1;

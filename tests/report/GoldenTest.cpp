@@ -5,19 +5,19 @@
 
 #include <cstdlib>
 
-#include "Fixture.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
 using namespace kcs::report;
-using namespace kcs::testing;
+using namespace kcs::test;
 using kcs::records::Field;
 
 namespace {
 
 void expectGolden(const std::string& name, const ClientBuilder& client, bool summary, char publisher,
                   const FixtureData& data = FixtureData{}, int index = 1) {
-    TempFolder folder;
+    TempDir folder;
     data.write(folder.path());
     std::vector<kcs::records::ClientRecord> clients(static_cast<std::size_t>(index), ClientBuilder{}.build());
     clients.back() = client.build();
@@ -25,8 +25,8 @@ void expectGolden(const std::string& name, const ClientBuilder& client, bool sum
     const std::string bytes =
         ComposeReport(table, static_cast<std::int16_t>(index), {folder.path(), publisher, summary});
     const auto golden = std::filesystem::path(KCS_GOLDEN_DIR) / (name + ".prn");
-    if (std::getenv("KCS_UPDATE_GOLDEN")) writeBytes(golden, bytes);
-    const std::string expected = readBytes(golden);
+    if (std::getenv("KCS_UPDATE_GOLDEN")) writeFile(golden, bytes);
+    const std::string expected = readFile(golden);
     ASSERT_FALSE(expected.empty()) << "missing golden file " << golden;
     if (bytes != expected) {
         std::size_t at = 0;

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
 #include "kcs/common/Publishers.h"
 #include "kcs/report/ReportWriter.h"
 #include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
 using namespace kcs::report;
-using namespace kcs::testing;
-using kcs::report::PrintFile;
-using kcs::report::ReportWriter;
+using namespace kcs::test;
 
 namespace {
 
@@ -20,11 +18,6 @@ std::vector<std::string> linesOf(const std::string& bytes) {
         lines.push_back(bytes.substr(start, at - start));
     EXPECT_EQ(start, bytes.size()) << "text after the last line end";
     return lines;
-}
-
-// `left`, padded to column `column`, then `right`.
-std::string at(const std::string& left, std::size_t column, const std::string& right) {
-    return left + std::string(column - 1 - left.size(), ' ') + right;
 }
 
 }  // namespace
@@ -38,26 +31,6 @@ TEST(PrintFile, ColumnsNumbersAndTheTabPastTheColumn) {
     PrintFile g;
     g.text("abcd").column(5).text("e").column(1).text("f");
     EXPECT_EQ(g.bytes(), "abcde\r\nf");
-}
-
-TEST(ReportLayout, ChartColumnsOfOneAndTwoDigitPercentiles) {
-    Scored l{ClientBuilder{}};
-    auto& sc = l.scorer.scores();
-    sc.Percentile = {0, 9, 10, 100, 39, 40, 90};
-    sc.AlcoholArrestFloor = true;
-    ReportWriter w(l.scorer, 'b', false);
-    w.PrintProfileChart(1, 6);
-    EXPECT_EQ(w.LineCount, 19);
-    const auto lines = linesOf(w.out().bytes());
-    ASSERT_EQ(lines.size(), 19u);
-    EXPECT_EQ(lines[4], at(at("       TRUTHFULNESS", 29, " 9 "), 38, "****............-...........-.......-...-"));
-    EXPECT_EQ(lines[6], at(at("       ALCOHOL", 28, " 10 *"), 38, "*****...........-...........-.......-...-"));
-    EXPECT_EQ(lines[8], at(at("       DRUGS", 28, " 100 "), 38, std::string(41, '*')));
-    EXPECT_EQ(lines[10], at(at("       RESISTANCE", 28, " 39 "), 38, "****************-...........-.......-...-"));
-    EXPECT_EQ(lines[12], at(at("       VIOLENCE", 28, " 40 "), 38, "*****************...........-.......-...-"));
-    EXPECT_EQ(lines[15], at("", 38, "+---------------+-----------+-------+---+"));
-    EXPECT_EQ(lines[17], at("       * Minimum Scale Score", 38, "----------- PERCENTILE SCORES -----------"));
-    EXPECT_EQ(lines[18], "");
 }
 
 TEST(ReportLayout, Section3StartsANewPageWhenItLacksRoom) {
@@ -97,7 +70,7 @@ TEST(ReportLayout, RandomClientsKeepThePageDiscipline) {
     for (int round = 0; round < 12; ++round) {
         FixtureData data;
         for (int s = 1; s <= 6; ++s) data.narrativeLines[static_cast<std::size_t>(s)] = static_cast<int>(random() % 40);
-        TempFolder folder;
+        TempDir folder;
         data.write(folder.path());
         std::vector<kcs::records::ClientRecord> clients;
         for (int n = 0; n < 20; ++n) clients.push_back(randomClient(random, 100, true, 8).build());
@@ -114,27 +87,27 @@ TEST(ReportLayout, RandomClientsKeepThePageDiscipline) {
 }
 
 TEST(ScoreAndReport, WritesReportPrnWholeAndRemovesAStaleOneOnFailure) {
-    TempFolder folder;
+    TempDir folder;
     const auto& dir = folder.path();
     FixtureData{}.write(dir);
     auto table = tableOf({ClientBuilder{}.build()});
     ScoreAndReport(table, 1, {dir, 'b', false});
-    EXPECT_EQ(readBytes(dir / "REPORT.PRN"), ComposeReport(table, 1, {dir, 'b', false}));
+    EXPECT_EQ(readFile(dir / "REPORT.PRN"), ComposeReport(table, 1, {dir, 'b', false}));
     EXPECT_FALSE(std::filesystem::exists(dir / "report.prn"));
 
     // A narrative without the wanted label or its END line, an invalid-test text without
     // END: a clear error, and neither the stale report nor a temporary one left behind.
     FixtureData high;
     high.tables[0][2] = std::vector<int>(77, 60);
-    writeBytes(dir / "KCSB.TXT", high.scoringData());
+    writeFile(dir / "KCSB.TXT", high.scoringData());
     auto drugs = tableOf({ClientBuilder{}.answer(31, 1).build()});
     auto invalid = tableOf({ClientBuilder{}.answers(1, 99, 1).build()});
     struct Case { const char* file; const char* text; kcs::records::ClientTable& table; const char* message; };
     for (const auto& k : {Case{"KCSDG.TXT", "LOW\r\nonly one block\r\nEND\r\n", drugs, "KCSDG.TXT: no block is headed \"MEDIUM-HIGH\""},
                           Case{"KCSDG.TXT", "MEDIUM-HIGH\r\nno end marker\r\n", drugs, "KCSDG.TXT, line 1: the block \"MEDIUM-HIGH\" has no END line"},
                           Case{"INVAL.TXT", "no end marker here\r\n", invalid, "INVAL.TXT: the text has no END line"}}) {
-        writeBytes(dir / "REPORT.PRN", "an earlier client's report");
-        writeBytes(dir / k.file, k.text);
+        writeFile(dir / "REPORT.PRN", "an earlier client's report");
+        writeFile(dir / k.file, k.text);
         EXPECT_EQ(errorOf([&] { ScoreAndReport(k.table, 1, {dir, 'b', false}); }), k.message);
         EXPECT_FALSE(std::filesystem::exists(dir / "REPORT.PRN"));
         std::size_t files = 0;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
 #include "kcs/report/Paragraph.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
-using namespace kcs::testing;
+using namespace kcs::test;
 
 namespace {
 
@@ -27,12 +27,8 @@ TEST(Classification, ThreeDependencyCriteriaMakeDependencyTwoDoNot) {
     EXPECT_EQ(c.DependencyCriteria, 5);
     EXPECT_EQ(c.DependencyFlag, 1);
     EXPECT_TRUE(c.PhysiologicalFlag);
-    EXPECT_EQ(c.DependencyList, "140, 142, 143, 146,  7,  66");
-    EXPECT_EQ(c.ToleranceText, "(Tolerance:  66 , Withdrawal: 142, 143).");
-    EXPECT_NE(c.Paragraph.find("These admissions include: 140, 142, 143, 146,  7,  66. This person reports"),
-              std::string::npos);
-    EXPECT_NE(c.Paragraph.find("with physiological dependence (Tolerance:  66 , Withdrawal: 142, 143). This client's"),
-              std::string::npos);
+    // How the lists read in the paragraph shows in the golden reports; this one starts
+    // with a three-digit tolerance item.
     EXPECT_EQ(classify(ClientBuilder{}.answer(141, 1).answer(143, 3).answer(144, 2)).ToleranceText,
               "(Tolerance:141, Withdrawal: 143).");
 }

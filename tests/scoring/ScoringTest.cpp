@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "Fixture.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs::scoring;
-using namespace kcs::testing;
+using namespace kcs::test;
 using kcs::records::Field;
 
 namespace {
@@ -24,8 +24,6 @@ TEST(RiskRanges, BoundariesAndLabels) {
         EXPECT_EQ(RiskRange(c.p), c.range) << c.p;
         EXPECT_EQ(RangeLabel(c.p, names), c.label) << c.p;
     }
-    EXPECT_TRUE(InRange(5, 5, 5));
-    EXPECT_FALSE(InRange(4, 5, 9));
 }
 
 TEST(StressScale, RatioOfTheTwoGroupsAndUnansweredItems) {
@@ -152,7 +150,7 @@ TEST(SexGroups, FemaleClientsUseTheSecondTables) {
 TEST(ScorerState, AReusedScorerKeepsNothingOfTheLastClient) {
     FixtureData data;
     data.tables[0][1] = constant(30);
-    TempFolder folder;
+    TempDir folder;
     data.write(folder.path());
     auto table = tableOf({ClientBuilder{}.court(9, "3").answer(7, 1).answer(32, 1).answer(53, 1).build(),
                           ClientBuilder{}.answers(1, 96, 1).answers(136, 158, 4).build()});
@@ -210,9 +208,9 @@ TEST(DamagedDataFiles, NameTheFileAndLine) {
     auto none = [](auto&) {};
     auto editScoringData = [](auto&& change) {
         return [change](const std::filesystem::path& dir) {
-            std::string text = readBytes(dir / "KCSB.TXT");
+            std::string text = readFile(dir / "KCSB.TXT");
             change(text);
-            writeBytes(dir / "KCSB.TXT", text);
+            writeFile(dir / "KCSB.TXT", text);
         };
     };
     const std::vector<Case> cases{
@@ -237,7 +235,7 @@ TEST(DamagedDataFiles, NameTheFileAndLine) {
     for (const auto& k : cases) {
         FixtureData data;
         k.change(data);
-        TempFolder folder;
+        TempDir folder;
         data.write(folder.path());
         k.edit(folder.path());
         auto table = tableOf({ClientBuilder{}.answer(1, 1).build()});

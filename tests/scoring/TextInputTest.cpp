@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
 #include "kcs/scoring/TextInput.h"
+#include "kcs/test/ScoringFixture.h"
 
 using kcs::scoring::SequentialFile;
-using kcs::testing::errorOf;
+using kcs::test::errorOf;
 
 TEST(SequentialFile, DelimitedFieldsAndWholeLinesInterleave) {
     SequentialFile f("T.TXT",

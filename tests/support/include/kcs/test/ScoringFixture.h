@@ -1,55 +1,22 @@
 #pragma once
 // Small, fully controlled data files in the program's formats (scoring data, report
-// texts, narratives, invalid-test text) and client records, for tests and benchmarks.
-// Defaults give simple arithmetic: a True answer earns 1 point (2 or 3 on a few items),
-// every percentile table maps raw score R to percentile R (R+1 for sex group 2), Stress
-// raw r maps to 2r.
+// texts, narratives, invalid-test text) and client records, for the scoring and report
+// tests and the scoring benchmark. Defaults give simple arithmetic: a True answer earns
+// 1 point (2 or 3 on a few items), every percentile table maps raw score R to
+// percentile R (R+1 for sex group 2), Stress raw r maps to 2r.
 
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "kcs/records/ClientFile.h"
 #include "kcs/records/ClientRecord.h"
 #include "kcs/scoring/DataError.h"
 #include "kcs/scoring/Scorer.h"
+#include "kcs/test/Clients.h"
+#include "kcs/test/Support.h"
 
-namespace kcs::testing {
-
-namespace fs = std::filesystem;
-
-inline void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-inline std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A fresh folder under the system temp folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "kcs-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+namespace kcs::test {
 
 struct FixtureData {
     std::array<std::string, 6> scaleNames{"TRUTHFULNESS", "ALCOHOL", "DRUGS", "RESISTANCE", "VIOLENCE",
@@ -170,14 +137,14 @@ struct FixtureData {
         return crlf(lines);
     }
 
-    void write(const fs::path& folder) const {
-        writeBytes(folder / "KCSB.TXT", scoringData());
-        writeBytes(folder / "KCSRPTnew.TXT", reportText());
-        for (int s = 1; s <= 6; ++s) writeBytes(folder / scoring::kNarrativeFileNames[static_cast<std::size_t>(s)], narrative(s));
+    void write(const std::filesystem::path& folder) const {
+        writeFile(folder / "KCSB.TXT", scoringData());
+        writeFile(folder / "KCSRPTnew.TXT", reportText());
+        for (int s = 1; s <= 6; ++s) writeFile(folder / scoring::kNarrativeFileNames[static_cast<std::size_t>(s)], narrative(s));
         std::vector<std::string> inval = invalidText;
         inval.push_back("END");
         inval.push_back("Anything after the end marker is not read.");
-        writeBytes(folder / "INVAL.TXT", crlf(inval));
+        writeFile(folder / "INVAL.TXT", crlf(inval));
     }
 };
 
@@ -194,44 +161,27 @@ public:
                  {Field::TestDate, "03/15/2025"}, {Field::AgeAtFirstArrest, "N"}, {Field::PercentageTimeEmployed, "12"},
                  {Field::EditCount, "0"}, {Field::NameDeleted, "0"}})
             set(f, v);
-        answers_.assign(158, '4');
-        answers(1, 99, 2);
+        set(Field::Answers, std::string(158, '4')).answers(1, 99, 2);
     }
     ClientBuilder& set(records::Field f, const std::string& v) {
         rec_.set(f, v);
         return *this;
     }
     ClientBuilder& court(int k, const std::string& v) { return set(records::kCourtFields[static_cast<std::size_t>(k - 1)], v); }
-    ClientBuilder& answer(int item, int code) {
-        answers_[static_cast<std::size_t>(item - 1)] = static_cast<char>('0' + code);
-        return *this;
-    }
+    ClientBuilder& answer(int item, int code) { return answerChar(item, static_cast<char>('0' + code)); }
     ClientBuilder& answerChar(int item, char c) {
-        answers_[static_cast<std::size_t>(item - 1)] = c;
+        rec_.setAnswer(item, c);
         return *this;
     }
     ClientBuilder& answers(int from, int to, int code) {
         for (int i = from; i <= to; ++i) answer(i, code);
         return *this;
     }
-    records::ClientRecord build() const {
-        records::ClientRecord r = rec_;
-        r.set(records::Field::Answers, answers_);
-        return r;
-    }
+    records::ClientRecord build() const { return rec_; }
 
 private:
     records::ClientRecord rec_;
-    std::string answers_;
 };
-
-inline records::ClientTable tableOf(const std::vector<records::ClientRecord>& clients) {
-    records::ClientTable t;
-    for (std::size_t i = 0; i < clients.size(); ++i) t.Clients[i + 1] = clients[i];
-    t.NumClients = static_cast<std::int16_t>(clients.size());
-    t.CurClient = clients.empty() ? 0 : 1;
-    return t;
-}
 
 // A client with random answers: each section 1 item True with a chance drawn below
 // `maxTrueShare` percent, codes 0 (when `unanswered`) or 1 to 4 in sections 2 and 3,
@@ -248,7 +198,7 @@ inline ClientBuilder randomClient(std::mt19937& random, int maxTrueShare, bool u
 
 // One client scored against `data`, written to a folder of its own.
 struct Scored {
-    TempFolder folder;
+    TempDir folder;
     records::ClientTable table;
     scoring::Scorer scorer;
     explicit Scored(const ClientBuilder& client, const FixtureData& data = {}) : table(tableOf({client.build()})) {
@@ -271,4 +221,4 @@ std::string errorOf(Run&& run) {
     return "no error";
 }
 
-}  // namespace kcs::testing
+}  // namespace kcs::test

@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
-#include "ContentFiles.h"
+#include "kcs/test/Sqlite.h"
+#include "kcs/test/Support.h"
 
 namespace {
 
-using namespace kcs::content;
 namespace fs = std::filesystem;
 
 class BankCompiler : public ::testing::Test {
@@ -33,7 +33,7 @@ const char* kSpanish =
 
 TEST_F(BankCompiler, WritesNullForUnusedChoicesAndSharesWaveFilesOfEqualChoices) {
     ASSERT_EQ(compile(kEnglish, kSpanish), 0);
-    Bank bank(dir / "out.mdb");
+    const kcs::test::SqliteFile bank(dir / "out.mdb");
     const auto rows = bank.query("SELECT ID, ANSWER3, ChoiceAudio1, ChoiceAudio2, ChoiceAudio3 FROM English ORDER BY rowid");
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_FALSE(rows[0][1].has_value());  // True/False item: no third choice

@@ -1,7 +1,7 @@
 #pragma once
-// Small helpers shared by the test suites: a temporary folder, whole-file reads and
-// writes, the error number a call fails with, and running a check inside a private
-// read-only view of a folder.
+// The plain helpers every suite, benchmark and fuzzer shares: a temporary folder,
+// whole-file reads and writes, the error number a call fails with, and running a check
+// inside a private read-only view of a folder.
 
 #include <sched.h>
 #include <sys/mount.h>
