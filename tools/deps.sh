@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps
   diction espeak-ng sox python3
+  lintian appstream desktop-file-utils x11-utils bc man-db
 )
 
 missing=()

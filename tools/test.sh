@@ -27,4 +27,6 @@ if [[ -x fuzz/run-fuzzers.sh ]]; then
   cmake --build "$fuzzbuild" -j "$jobs"
   fuzz/run-fuzzers.sh "$fuzzbuild"
 fi
+# The Debian packages, installed and started as a new ordinary user.
+tools/package-test.sh "$root/build-pkg"
 echo "All tests passed."

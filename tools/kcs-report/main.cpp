@@ -32,6 +32,20 @@ namespace {
 
 constexpr int kOk = 0, kDataError = 1, kUsage = 2;
 
+// --help and --version: printed on standard output, exit status 0.
+struct Answer {
+    std::string text;
+};
+
+constexpr const char* kHelpText =
+    "\n"
+    "Scores the clients of a client file with the program's own code and writes their\n"
+    "reports (the bytes the program writes to REPORT.PRN), or one CSV row of scores per\n"
+    "client, or checks every data file of a program folder (--check). The data files are\n"
+    "read from the program folder. An output is written whole or not at all; one that is\n"
+    "the client file, a file of the program folder or a folder is refused.\n"
+    "Exit status: 0 done, 1 a data file or record at fault, 2 wrong usage or a refused output.\n";
+
 constexpr const char* kUsageText =
     "usage:\n"
     "  kcs-report --program-folder DIR --client-file FILE --client N [--summary]\n"
@@ -83,7 +97,8 @@ Options parse(int argc, char** argv) {
         else if (a == "--output") o.output = value();
         else if (a == "--output-dir") o.outputDir = value();
         else if (a == "--csv") o.csv = value();
-        else if (a == "--help" || a == "-h") throw UsageError{""};
+        else if (a == "--help" || a == "-h") throw Answer{std::string(kUsageText) + kHelpText};
+        else if (a == "--version") throw Answer{"kcs-report " KCS_VERSION "\n"};
         else throw UsageError{"unknown option " + printable(a)};
     }
     if (!haveFolder) throw UsageError{"--program-folder is required"};
@@ -249,6 +264,9 @@ int main(int argc, char** argv) {
     Options options;
     try {
         options = parse(argc, argv);
+    } catch (const Answer& a) {
+        std::cout << a.text;
+        return kOk;
     } catch (const UsageError& e) {
         if (!e.message.empty()) std::cerr << "kcs-report: " << e.message << '\n';
         std::cerr << kUsageText;
