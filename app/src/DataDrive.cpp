@@ -8,6 +8,7 @@
 #include "kcs/common/DurableFile.h"
 #include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
 #include "kcs/common/Text.h"
 
 namespace kcs::app {
@@ -26,14 +27,14 @@ std::string DriveFiles::readHead(const fs::path& file, std::size_t limit) {
 }
 
 void DriveFiles::writeFile(const fs::path& file, std::string_view content) {
-    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644));
+    Fd fd(sys::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0600));
     if (fd.get() < 0) throw fileError(errno, file, "Cannot create");
     writeAll(fd.get(), content, file);
     if (fd.release() != 0) throw fileError(errno, file, "Cannot write");
 }
 
 void DriveFiles::removeIfExists(const fs::path& file) {
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT) throw fileError(errno, file, "Cannot delete");
+    if (sys::unlink(file.c_str()) != 0 && errno != ENOENT) throw fileError(errno, file, "Cannot delete");
 }
 
 DriveIdentity parseIdentityFile(std::string_view content) {

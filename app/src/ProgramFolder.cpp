@@ -9,6 +9,7 @@
 
 #include "kcs/common/DurableFile.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
 #include "kcs/questionbank/QuestionBank.h"
 
 namespace kcs::app {
@@ -28,7 +29,7 @@ bool present(const fs::path& p) {
 void makePrivateFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder.parent_path(), ec);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw fileError(errno, folder, "Cannot create");
+    if (sys::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw fileError(errno, folder, "Cannot create");
 }
 
 // A copy that keeps nothing half-made: written under a staging name, then renamed.

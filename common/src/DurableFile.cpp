@@ -10,6 +10,7 @@
 
 #include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
 
 namespace kcs {
 
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 void writeAll(int fd, std::string_view data, const fs::path& path) {
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        const ssize_t n = sys::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw fileError(errno, path, "Cannot write");
@@ -100,7 +101,7 @@ std::optional<std::string> readFileIfExists(const fs::path& path, std::size_t li
 void syncFolder(const fs::path& folder) {
     Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0) return;  // a folder we may not open; the file itself is on the disk
-    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != ENOTSUP && errno != EROFS)
+    if (sys::fsync(dir.get()) != 0 && errno != EINVAL && errno != ENOTSUP)
         throw fileError(errno, folder, "Cannot write");
 }
 
@@ -122,7 +123,7 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
         if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw notRegular(path);
         // Opening the existing file for writing honours a read-only file or volume: the
         // rename below would otherwise replace a file that is meant to stay unchanged.
-        Fd existing(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        Fd existing(sys::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (existing.get() >= 0) {
             struct stat st {};
             if (::fstat(existing.get(), &st) != 0) throw fileError(errno, path, "Cannot read");
@@ -144,7 +145,7 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
     for (int attempt = 0; created < 0 && attempt < 100; ++attempt) {
         staging = target;
         staging += attempt == 0 ? std::string(".new") : ".new" + std::to_string(attempt);
-        created = ::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        created = sys::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (created < 0 && errno != EEXIST) throw fileError(errno, path, "Cannot write");
     }
     if (created < 0) throw fileError(EEXIST, path, "Cannot write");
@@ -152,24 +153,24 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
         Fd out(created);
         try {
             // O_CREAT applies the umask; a replaced file keeps exactly its own bits.
-            if (existed && ::fchmod(out.get(), mode) != 0 && errno != EPERM)
+            if (existed && sys::fchmod(out.get(), mode) != 0 && errno != EPERM)
                 throw fileError(errno, path, "Cannot write");
             writeAll(out.get(), content, path);
-            if (flush && ::fsync(out.get()) != 0) throw fileError(errno, path, "Cannot write");
+            if (flush && sys::fsync(out.get()) != 0) throw fileError(errno, path, "Cannot write");
             if (out.release() != 0) throw fileError(errno, path, "Cannot write");
         } catch (...) {
-            ::unlink(staging.c_str());
+            sys::unlink(staging.c_str());
             throw;
         }
     }
-    if (!flush && existed && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
+    if (!flush && existed && sys::unlink(target.c_str()) != 0 && errno != ENOENT) {
         const int e = errno;
-        ::unlink(staging.c_str());
+        sys::unlink(staging.c_str());
         throw fileError(e, path, "Cannot write");
     }
-    if (::rename(staging.c_str(), target.c_str()) != 0) {
+    if (sys::rename(staging.c_str(), target.c_str()) != 0) {
         const int e = errno;
-        ::unlink(staging.c_str());
+        sys::unlink(staging.c_str());
         throw fileError(e, path, "Cannot write");
     }
     if (flush) syncFolder(target.parent_path());

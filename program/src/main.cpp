@@ -17,20 +17,21 @@ int main(int argc, char* argv[]) {
     kcs::ui::GuardedApplication::setErrorBoxes(&real.dialogs);
 
     std::filesystem::path folder;
+    std::unique_ptr<kcs::program::SingleInstance> instance;
     try {
         // Beside the executable, or a folder of the user's own when it is installed.
         folder = kcs::app::locateProgramFolder(kcs::app::executableFolder()).folder;
+        instance = std::make_unique<kcs::program::SingleInstance>(folder);
     } catch (const kcs::RunError& e) {
         kcs::app::showRunError(real.dialogs, e.number(), e.description());
         return 1;
     }
 
     // A second copy only asks the first one to show itself.
-    kcs::program::SingleInstance instance(folder);
-    if (!instance.becomePrimary()) return 0;
+    if (!instance->becomePrimary()) return 0;
 
     kcs::program::StartUp startUp(folder, real.services);
-    QObject::connect(&instance, &kcs::program::SingleInstance::raiseRequested, &startUp,
+    QObject::connect(instance.get(), &kcs::program::SingleInstance::raiseRequested, &startUp,
                      &kcs::program::StartUp::raiseWindow);
     QObject::connect(&startUp, &kcs::program::StartUp::ended, &app, &QApplication::quit, Qt::QueuedConnection);
 

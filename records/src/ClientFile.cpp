@@ -12,6 +12,7 @@
 #include "kcs/common/DurableFile.h"
 #include "kcs/common/Fd.h"
 #include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
 
 namespace kcs::records {
 namespace {
@@ -49,9 +50,9 @@ Fd openForLoad(const fs::path& clientFile) {
         if (e.number() != err::FileNotFound) throw;
     }
     {
-        Fd created(::open(clientFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        Fd created(sys::open(clientFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (created.get() < 0 && errno != EEXIST) throw fileError(errno, clientFile, "Cannot create");
-        if (created.get() >= 0 && (::fsync(created.get()) != 0 || created.release() != 0))
+        if (created.get() >= 0 && (sys::fsync(created.get()) != 0 || created.release() != 0))
             throw fileError(errno, clientFile, "Cannot create");
     }
     syncFolder(clientFile.parent_path());

@@ -42,7 +42,7 @@ scoring::Scores ScoreAndReportTo(const records::ClientTable& table, std::int16_t
     scoring::Scores scores;
     try {
         const std::string bytes = ComposeReport(table, clientIndex, options, &scores);
-        replaceFileDurably(output, bytes, 0644, Durability::Regenerated);
+        replaceFileDurably(output, bytes, 0600, Durability::Regenerated);
     } catch (...) {
         // An earlier client's report left under this name would be taken for this one.
         removeStale(output);

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -85,4 +89,30 @@ TEST(TwoCopies, TwoRealCopiesLeaveOnlyTheFirstWhoseCrashDoesNotBlockTheNextStart
     program::SingleInstance next(program.folder.path());
     EXPECT_TRUE(next.becomePrimary());
     EXPECT_TRUE(program.listening(1000));
+}
+
+TEST(TwoCopies, LockAndSocketLiveInTheUsersRuntimeFolderSoAForeignLockInTmpChangesNothing) {
+    InstalledProgram program;
+    test::TempDir runtime;
+    std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path().string()));
+
+    const QString key = program::SingleInstance::keyFor(program.folder.path());
+    EXPECT_TRUE(key.startsWith(QString::fromStdString(runtime.path().string()) + QLatin1Char('/')));
+    // Another account got there first under the name in the shared temporary folder, with a
+    // lock that looks held by a live process.
+    const QString name = QFileInfo(key).fileName();
+    const QString foreign = QDir::temp().filePath(name + QStringLiteral(".lock"));
+    QFile lock(foreign);
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(::getpid()) + "\nkcs\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+
+    program::SingleInstance first(program.folder.path());
+    EXPECT_TRUE(first.becomePrimary());
+    EXPECT_TRUE(QFileInfo::exists(key + QStringLiteral(".lock")));
+    EXPECT_TRUE(program.listening(1000));
+    QFile::remove(foreign);
+    qputenv("XDG_RUNTIME_DIR", saved);
 }

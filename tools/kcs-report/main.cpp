@@ -7,6 +7,9 @@
 // would overwrite the client file, the program's own files, each other, a folder or a
 // write-protected file are refused before anything is read.
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -243,7 +246,9 @@ int run(const Options& o) {
         return kOk;
     }
 
-    fs::create_directories(o.outputDir, ec);
+    // Reports hold names: a folder made for them is the user's alone.
+    if (!fs::exists(o.outputDir, ec) && ::mkdir(o.outputDir.c_str(), 0700) != 0 && errno != EEXIST)
+        ec.assign(errno, std::generic_category());
     if (ec) throw RunError(err::PathFileAccess, "Cannot create the folder " + o.outputDir.string() + ": " + ec.message());
     int status = kOk;
     for (std::int16_t n = 1; n <= table.NumClients; ++n) {

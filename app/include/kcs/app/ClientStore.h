@@ -40,12 +40,17 @@ public:
     // True when the drive holds as many clients as the table can: no new client fits.
     bool full() const { return table_.NumClients >= records::kMaxClients; }
 
-    // Saves `record` as record `slot` (1..NumClients) and then keeps it in memory.
-    // Throws kcs::RunError when the save fails; memory and file are unchanged then.
+    // Saves `record` as record `slot`, durably, and then keeps it in memory: a stored
+    // client (1..NumClients), or a new one (NumClients + 1, then counted and made
+    // current). A slot beyond that, or a new client on a full drive, is refused with
+    // std::out_of_range before anything is written. Throws kcs::RunError when the save
+    // fails; memory is then read back from the file, which holds the old record or the
+    // whole new one. Saving the same slot again is the way to try again: a new client
+    // whose record did reach the file before the failure is not added a second time.
+    void save(std::int16_t slot, const records::ClientRecord& record);
+    // save() of a stored client.
     void update(std::int16_t slot, const records::ClientRecord& record);
-    // Appends `record` as a new client (slot NumClients + 1), then counts it and makes it
-    // current; returns its slot. A full drive is refused with std::length_error before
-    // anything is written. Throws kcs::RunError when the save fails.
+    // save() of a new client as slot NumClients + 1; returns the slot.
     std::int16_t add(const records::ClientRecord& record);
 
 private:

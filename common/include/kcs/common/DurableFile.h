@@ -46,9 +46,10 @@ enum class Durability {
 // refused with error 70 and left as it was; so is anything that is not a plain file
 // (error 75), a folder above all. A symbolic link is followed, so the link stays and its
 // target is replaced. Permission bits of an existing file are kept; a new file gets
-// `newFileMode`. Throws kcs::RunError; the old file is intact then.
+// `newFileMode` (by default readable and writable by its owner only: many of the program's
+// files hold client names). Throws kcs::RunError; the old file is intact then.
 void replaceFileDurably(const std::filesystem::path& path, std::string_view content,
-                        unsigned newFileMode = 0644, Durability durability = Durability::Flushed);
+                        unsigned newFileMode = 0600, Durability durability = Durability::Flushed);
 
 // Writes all of `data` to an open descriptor, retrying short and interrupted writes.
 // Throws kcs::RunError naming `path`.

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include "kcs/common/SysCalls.h"
+
 namespace kcs {
 
 class Fd {
@@ -15,7 +17,7 @@ public:
     ~Fd() { if (fd_ >= 0) ::close(fd_); }
     int get() const { return fd_; }
     // Close and report: a failed close can be the first sign that data did not reach the disk.
-    int release() { const int r = ::close(fd_); fd_ = -1; return r; }
+    int release() { const int r = sys::close(fd_); fd_ = -1; return r; }
 
 private:
     int fd_;

@@ -4,6 +4,11 @@
 // first copy to bring its window back, and ends without showing anything. A copy that
 // crashed leaves a lock whose process is gone: it counts as free, and its stale socket
 // is removed before the next copy listens.
+//
+// Both live in the user's own runtime folder ($XDG_RUNTIME_DIR, or a folder the program
+// makes for itself in the user's home, mode 0700), never in the shared temporary folder,
+// where another account could create the lock's name first and keep the program from
+// starting.
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -20,8 +25,11 @@ public:
     explicit SingleInstance(const std::filesystem::path& programFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The name of the lock and the socket for this user and program folder.
+    // The path of the socket for this user and program folder (the lock is beside it).
     static QString keyFor(const std::filesystem::path& programFolder);
+    // The user's runtime folder: $XDG_RUNTIME_DIR when it is a private folder of the
+    // user's, else ~/.cache/kcs, made private. Throws kcs::RunError when neither can be had.
+    static std::filesystem::path runtimeFolder();
 
     // True: this is the only copy and now listens. False: another copy runs and was asked
     // to restore and raise its window; this copy should end at once.

@@ -1,0 +1,185 @@
+// Every write of the program meets, at each of its system calls in turn, a disk that is
+// full, fails, turns read-only or vanishes. Afterwards the error says so (its number is
+// the one the supervisor's message is chosen by), nothing reports success, and the files
+// hold either what they held before or the whole new content: never a mixture, never a
+// changed neighbour.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+#include <map>
+
+#include "kcs/app/ClientStore.h"
+#include "kcs/app/DataDrive.h"
+#include "kcs/app/Settings.h"
+#include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
+#include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/Clients.h"
+#include "kcs/test/Support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kcs;
+
+// The run-time error number each fault must be reported with.
+const std::map<int, int> kFaults = {{ENOSPC, err::DiskFull},
+                                    {EIO, err::DeviceIO},
+                                    {EROFS, err::PermissionDenied},
+                                    {ENODEV, err::DiskNotReady},
+                                    {ENXIO, err::DiskNotReady}};
+
+// A program folder with the shipped data files and a data drive of three clients.
+struct World {
+    test::TempDir dir;
+    fs::path program = dir / "program";
+    fs::path drive = dir / "drive";
+    app::Paths paths = app::Paths::of(program);
+    app::ClientStore store;
+    app::DriveFiles driveFiles;
+
+    World() {
+        fs::create_directories(program);
+        for (const char* f : {"KCSB.TXT", "KCSRPTnew.TXT", "KCSVA.TXT", "KCSAL.TXT", "KCSDG.TXT", "KCSRE.TXT",
+                              "KCSVI.TXT", "KCSSC.TXT", "INVAL.TXT"})
+            fs::copy_file(fs::path(KCS_DATA_DIR) / f, program / f);
+        test::writeFile(program / "kcstest.ini", "[Path]\r\nFilePath=drive\r\n");
+        test::makeDrive(drive, {"Ann Lee", "Bob Roe", "Cy Doe"});
+        if (app::CheckDataDisk(store, paths, drive.string(), driveFiles) != app::DiskCheck::Accepted) std::abort();
+    }
+    std::string clientFile() const { return test::readFile(drive / "DATA401.KCS"); }
+};
+
+// Record n (from 1) of a client file's bytes.
+records::ClientRecord recordAt(const std::string& file, int n) {
+    records::ClientRecord::Bytes b{};
+    std::copy_n(file.begin() + (n - 1) * 235, 235, b.begin());
+    return records::ClientRecord::fromBytes(b);
+}
+
+records::ClientRecord changed(const records::ClientRecord& r, const char* name) {
+    auto c = r;
+    c.set(records::Field::Name, name);
+    c.set(records::Field::Answers, std::string(158, '1'));
+    return c;
+}
+
+// Every write; `check` runs after a fault and after a fault-free run, with the bytes the
+// files held before.
+struct Write {
+    const char* name;
+    std::function<void(World&)> run;
+    std::function<void(World&, const std::string& before, bool failed)> check;
+};
+
+const Write kWrites[] = {
+    {"client record saved",
+     [](World& w) { w.store.update(2, changed(w.store.record(2), "Changed")); },
+     [](World& w, const std::string& before, bool) {
+         const std::string now = w.clientFile();
+         std::string saved = before;
+         const auto rec = changed(recordAt(before, 2), "Changed");
+         std::copy(rec.bytes().begin(), rec.bytes().end(), saved.begin() + 235);
+         EXPECT_TRUE(now == before || now == saved) << "old or new, nothing between";
+         EXPECT_EQ(w.store.record(2), recordAt(now, 2)) << "memory matches the file";
+     }},
+    {"new client appended",
+     [](World& w) { w.store.save(4, changed(w.store.record(1), "New Client")); },
+     [](World& w, const std::string& before, bool failed) {
+         const std::string now = w.clientFile();
+         EXPECT_TRUE(now == before || (now.size() == before.size() + 235 && now.compare(0, before.size(), before) == 0));
+         EXPECT_EQ(static_cast<std::size_t>(w.store.NumClients()) * 235, now.size()) << "memory matches the file";
+         if (failed) {  // trying again adds the client once, whether or not it had landed
+             w.store.save(4, changed(w.store.record(1), "New Client"));
+             EXPECT_EQ(w.clientFile().size(), before.size() + 235);
+         }
+     }},
+    {"client file created on a new drive",
+     [](World& w) {
+         test::makeDrive(w.dir / "fresh", {});
+         fs::remove(w.dir / "fresh" / "DATA401.KCS");
+         records::ClientTable table;
+         records::LoadClients(table, w.dir / "fresh" / "DATA401.KCS");
+     },
+     [](World& w, const std::string&, bool) {
+         const fs::path f = w.dir / "fresh" / "DATA401.KCS";
+         EXPECT_TRUE(!fs::exists(f) || fs::file_size(f) == 0);
+     }},
+    {"settings file",
+     [](World& w) { app::Settings(w.program / "kcstest.ini").SaveINIFilePath("/media/other"); },
+     [](World& w, const std::string&, bool) {
+         const std::string now = test::readFile(w.program / "kcstest.ini");
+         EXPECT_TRUE(now == "[Path]\r\nFilePath=drive\r\n" || now == "[Path]\r\nFilePath=/media/other\r\n") << now;
+     }},
+    {"report file",
+     [](World& w) { report::ScoreAndReport(w.store.table(), 1, {w.program, 'b', false}); },
+     [](World& w, const std::string&, bool failed) {
+         const fs::path f = w.program / "REPORT.PRN";
+         if (failed) {
+             EXPECT_FALSE(fs::exists(f)) << "no report rather than part of one";
+         } else {
+             EXPECT_EQ(test::readFile(f), report::ComposeReport(w.store.table(), 1, {w.program, 'b', false}));
+         }
+     }},
+    {"drive write test",
+     [](World& w) {
+         test::makeDrive(w.dir / "other", {"Dee Fox"});
+         app::CheckDataDisk(w.store, w.paths, (w.dir / "other").string(), w.driveFiles);
+     },
+     [](World& w, const std::string&, bool failed) {
+         if (failed) {
+             EXPECT_EQ(w.store.DataPath(), w.drive.string()) << "a failing drive is not taken";
+         }
+     }},
+};
+
+struct Counting {
+    int calls = 0;
+    int failAt = -1;
+    int error = 0;
+    int operator()(std::string_view) { return calls++ == failAt ? error : 0; }
+};
+
+}  // namespace
+
+TEST(DiskFaults, EveryWriteFailsCleanlyAtEachSystemCall) {
+    int points = 0, combinations = 0;
+    for (const Write& write : kWrites) {
+        SCOPED_TRACE(write.name);
+        int calls = 0;
+        {
+            World w;
+            const std::string before = w.clientFile();
+            Counting counter;
+            sys::setFaultHook(std::ref(counter));
+            write.run(w);
+            sys::setFaultHook(nullptr);
+            calls = counter.calls;
+            write.check(w, before, false);
+        }
+        ASSERT_GT(calls, 0) << "the write goes through the system-call layer";
+        points += calls;
+        for (int at = 0; at < calls; ++at) {
+            for (const auto& [error, number] : kFaults) {
+                SCOPED_TRACE("call " + std::to_string(at + 1) + " of " + std::to_string(calls) + ": errno " +
+                             std::to_string(error));
+                World w;
+                const std::string before = w.clientFile();
+                Counting counter{0, at, error};
+                sys::setFaultHook(std::ref(counter));
+                int reported = 0;
+                try {
+                    write.run(w);
+                } catch (const RunError& e) {
+                    reported = e.number();
+                }
+                sys::setFaultHook(nullptr);
+                EXPECT_EQ(reported, number) << "the fault is reported, with its own number";
+                write.check(w, before, true);
+                ++combinations;
+            }
+        }
+    }
+    std::printf("disk faults: %d fault points, %d combinations\n", points, combinations);
+}
