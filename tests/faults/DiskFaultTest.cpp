@@ -183,3 +183,21 @@ TEST(DiskFaults, EveryWriteFailsCleanlyAtEachSystemCall) {
     }
     std::printf("disk faults: %d fault points, %d combinations\n", points, combinations);
 }
+
+TEST(Privacy, FilesThatHoldNamesAreTheOwnersAlone) {
+    World w;
+    const auto modeOf = [](const fs::path& p) { return fs::status(p).permissions() & fs::perms::all; };
+    constexpr auto kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    report::ScoreAndReport(w.store.table(), 1, {w.program, 'b', false});
+    EXPECT_EQ(modeOf(w.program / "REPORT.PRN"), kOwnerOnly);
+
+    fs::create_directories(w.dir / "blank");
+    records::ClientTable table;
+    records::LoadClients(table, w.dir / "blank" / "DATA401.KCS");
+    EXPECT_EQ(modeOf(w.dir / "blank" / "DATA401.KCS"), kOwnerOnly);
+
+    // A file the supervisor opened up keeps the bits it was given.
+    fs::permissions(w.program / "REPORT.PRN", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    report::ScoreAndReport(w.store.table(), 2, {w.program, 'b', false});
+    EXPECT_EQ(modeOf(w.program / "REPORT.PRN"), kOwnerOnly | fs::perms::group_read);
+}

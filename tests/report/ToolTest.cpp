@@ -54,6 +54,10 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
     EXPECT_NE(csv.find("\r\n2,03/15/2025,0,0,1,1,4,61,2,1,"), std::string::npos) << csv;
     r = runTool(base + " --csv " + (dir / "names.csv").string() + " --with-names", dir);
     EXPECT_NE(readFile(dir / "names.csv").find(",\"Smith, \"\"Al\"\"\","), std::string::npos);
+    // Names stay with the supervisor: the files and the folder made for them are theirs alone.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(dir / "names.csv").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(dir / "all").permissions() & fs::perms::all, fs::perms::owner_all);
 
     // Wrong usage: 2. Data errors: 1, naming the file.
     EXPECT_EQ(runTool(base, dir).status, 2);
