@@ -103,7 +103,10 @@ TEST(AnswerSheetForm, DigitsAndArrowsWalkFromGridToGridAndTheEndsBeep) {
 }
 
 TEST(AnswerSheetForm, TheMarkAndTheLitRowFollowTheAnswersAndTheCursor) {
-    AnswerSheetForm form(standardBank(), "1" + std::string(157, '0'));
+    // A damaged record's answer that no column can show is shown unmarked and kept.
+    AnswerSheetForm form(standardBank(), "17" + std::string(156, '0'));
+    EXPECT_EQ(form.cell(0, 2, 1).text + form.cell(0, 2, 2).text, "");
+    EXPECT_EQ(form.answers()[1], '7');
     EXPECT_EQ(form.cell(0, 1, 1).text, "X");
     EXPECT_EQ(form.cell(0, 1, 1).back, kCellGreen);
     EXPECT_EQ(form.cell(0, 1, 2).back, kCellWhite);
