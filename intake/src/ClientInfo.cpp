@@ -94,6 +94,7 @@ void frmClientInfo::toWidget(InfoField f) {
 void frmClientInfo::applyLocks() {
     for (InfoField f : kInfoFields) fieldOf(f)->setEnabled(form_.enabled(f));
     buttons().setHelpText(0, q(form_.okHelpLine()));
+    if (buttons().button(0)->hasFocus()) msgPanel()->setText(q(form_.okHelpLine()));
 }
 
 QString frmClientInfo::helpLine(int i) const { return q(ClientInfoForm::helpLine(infoField(i))); }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QListWidget>
-#include <QPushButton>
 
 #include "KeyedProgram.h"
 
@@ -103,13 +102,4 @@ TEST_F(IntakeRoad, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
         });
     ASSERT_TRUE(keys.run()) << keys.failure();
     EXPECT_EQ(fake.beeper.beeps, 1);
-}
-
-TEST_F(IntakeRoad, AFullDataDriveAddsNoClient) {
-    makeDrive(folder.path() / "disk", std::vector<std::string>(51, "Client"));
-    startUp.start();
-    keys.window("Kestrel Conduct Screening").then([&] {
-        EXPECT_FALSE(startUp.mainWindow()->menuButtons().button(1)->isEnabled());
-    });
-    ASSERT_TRUE(keys.run()) << keys.failure();
 }

@@ -122,22 +122,33 @@ TEST_F(Intake, AStoredClientOpensOnInformationOkAndAChangeIsSavedAtOnceEvenAfter
     EXPECT_EQ(clientFile().substr(235, 235), std::string(record.bytes().data(), 235));
 }
 
-TEST_F(Intake, ALockedClientShowsWhyAndOnlyTheButtonsWork) {
-    records::ClientRecord record = store.record(1);
-    record.set(Field::EditCount, "3");
-    frmClientInfo screen(true, 1, record, store, fake.services);
-    dialogs.answer(MsgAnswer::Ok);
-    dialogs.onModal("frmClientInfo", [&](QDialog&) {
-        EXPECT_EQ(focused(), screen.buttons().button(0));
-        EXPECT_FALSE(screen.fieldOf(InfoField::Name)->isEnabled());
-        EXPECT_EQ(screen.msgPanel()->text(),
-                  QStringLiteral("Exceeded limits of editing. No further editing is permitted."));
-        key(Qt::Key_Return);
-    });
-    dialogs.execModal(screen);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, "Edit Limit Reached");
-    EXPECT_TRUE(screen.completed());
+TEST_F(Intake, AClientAtTheEditLimitIsLockedWithTheBoxWhenOpenedOrWhenTheLastChangeIsMade) {
+    for (const char* editCount : {"3", "2"}) {
+        records::ClientRecord record = store.record(2);
+        record.set(Field::EditCount, editCount);
+        frmClientInfo screen(true, 2, record, store, fake.services);
+        dialogs.messages.clear();
+        dialogs.answer(MsgAnswer::Ok);
+        dialogs.onModal("frmClientInfo", [&](QDialog&) {
+            EXPECT_EQ(focused(), screen.buttons().button(0));
+            if (editCount == std::string("2")) {
+                EXPECT_TRUE(dialogs.messages.empty());
+                screen.fieldOf(InfoField::Age)->setFocus();
+                enter("41");
+                QApplication::processEvents();  // the box waits for the focus to settle
+                EXPECT_EQ(focused(), screen.buttons().button(0));
+            }
+            EXPECT_FALSE(screen.fieldOf(InfoField::Name)->isEnabled());
+            EXPECT_EQ(screen.msgPanel()->text(),
+                      QStringLiteral("Exceeded limits of editing. No further editing is permitted."));
+            key(Qt::Key_Return);
+        });
+        dialogs.execModal(screen);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].title, "Edit Limit Reached");
+        EXPECT_TRUE(screen.completed());
+        EXPECT_EQ(store.record(2).raw(Field::EditCount), editCount == std::string("2") ? "3" : " ");
+    }
 }
 
 TEST_F(Intake, CourtHistoryIsKeyedItemByItemAndCancelDropsANewClient) {
