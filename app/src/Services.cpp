@@ -26,14 +26,14 @@ void showRunError(MessageBoxes& boxes, int number, std::string_view description)
     boxes.message(runErrorText(number, description), std::string(), MsgIcon::None, MsgButtons::Ok);
 }
 
+std::string errorText(const std::exception& error) {
+    if (const auto* run = dynamic_cast<const RunError*>(&error)) return runErrorText(run->number(), run->description());
+    if (const auto* data = dynamic_cast<const scoring::DataError*>(&error)) return runErrorText(data->number(), data->what());
+    return runErrorText(err::InternalError, error.what());
+}
+
 void showError(MessageBoxes& boxes, const std::exception& error) {
-    if (const auto* run = dynamic_cast<const RunError*>(&error)) {
-        showRunError(boxes, run->number(), run->description());
-    } else if (const auto* data = dynamic_cast<const scoring::DataError*>(&error)) {
-        showRunError(boxes, data->number(), data->what());
-    } else {
-        showRunError(boxes, err::InternalError, error.what());
-    }
+    boxes.message(errorText(error), std::string(), MsgIcon::None, MsgButtons::Ok);
 }
 
 }  // namespace kcs::app

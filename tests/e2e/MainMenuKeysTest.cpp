@@ -6,32 +6,12 @@
 #include <QListWidget>
 #include <QSignalSpy>
 
-#include "../menus/ScreenTestSupport.h"
-#include "kcs/program/StartUp.h"
-#include "kcs/test/KeyboardDriver.h"
+#include "KeyedProgram.h"
 
 using namespace kcs;
 using namespace kcs::testutil;
 
-namespace {
-
-// The real program on a practice drive, with the real message boxes; sound, printing and
-// NumLock are the fakes'.
-struct Program : ::testing::Test {
-    ProgramFolder folder;
-    test::FakeServices fake;
-    ui::QtDialogs realBoxes;
-    ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, fake.printer, fake.drive, fake.volumes, fake.numLock};
-    program::StartUp startUp{folder.path(), services, /*splashHoldTicks=*/0};
-    test::KeyboardDriver keys;
-
-    Program() {
-        makeDrive(folder.path() / "disk", {"Ann Lee", "Bob Roe"});
-        folder.writeSettings("disk", "NumLock=False\r\n");
-    }
-};
-
-}  // namespace
+using Program = KeyedProgram;
 
 TEST_F(Program, TheMainMenuIsWorkedByKeysAlone) {
     startUp.start();

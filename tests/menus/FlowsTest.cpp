@@ -4,8 +4,13 @@
 
 #include <map>
 
+#include <QApplication>
+#include <QTest>
+
 #include "ScreenTestSupport.h"
+#include "kcs/menus/EntryMethod.h"
 #include "kcs/menus/Flows.h"
+#include "kcs/test/KeyboardDriver.h"
 
 using namespace kcs;
 using namespace kcs::menus;
@@ -175,4 +180,34 @@ TEST_F(FlowFixture, AFullDriveNeverGetsAFiftySecondClient) {
     flows.enterFromAnswerSheet();
     EXPECT_TRUE(screens.opened.empty());
     EXPECT_EQ(fileBytes(), before);
+}
+
+TEST_F(FlowFixture, TheEntryMethodWindowRunsTheRoadOfTheChosenButtonAndCloses) {
+    struct Case {
+        int downs;  // from the first button; the hidden third one is passed over
+        const char* help;
+        Opened opened;
+    } cases[] = {
+        {0, "Onscreen Presentation. Enter client information then present the test on the computer.",
+         {"info", "court", "language", "test:Spanish", "secret"}},
+        {1, "Paper-Pencil Presentation. Manually enter test information from completed answer sheet.",
+         {"info", "court", "answers"}},
+        {2, "Cancel. Do not enter a new client. Return to Main Menu.", {}},
+    };
+    for (const Case& c : cases) {
+        screens.opened.clear();
+        if (c.downs == 0) dialogs.answer(MsgAnswer::Ok);  // the test begins with Enter
+        frmEntryMethod window(flows, fake.services);
+        dialogs.onModal("frmEntryMethod", [&](QDialog& d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Entry Method"));
+            EXPECT_EQ(kcs::test::unnamedControls(d), std::vector<std::string>{});
+            for (int i = 0; i < c.downs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            EXPECT_EQ(window.msgPanel()->text(), QString::fromUtf8(c.help));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            EXPECT_FALSE(d.isVisible());
+        });
+        dialogs.execModal(window);
+        EXPECT_EQ(screens.opened, c.opened);
+    }
+    EXPECT_EQ(store.NumClients(), 4);
 }

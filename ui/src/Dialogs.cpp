@@ -62,7 +62,10 @@ MsgAnswer QtDialogs::message(const std::string& text, const std::string& title, 
 }
 
 int QtDialogs::execModal(QDialog& dialog) {
+    // Right after one screen of a sequence closes, the window below may not be active
+    // again yet: the screen's owner is the window the keyboard goes back to then.
     QWidget* below = QApplication::activeWindow();
+    if (!below && dialog.parentWidget()) below = dialog.parentWidget()->window();
     QTimer::singleShot(0, &dialog, [&dialog] { takeKeyboard(dialog); });
     const int result = dialog.exec();
     if (below && below->isVisible()) takeKeyboard(*below);

@@ -181,6 +181,9 @@ void KeyboardDriver::tick() {
                     failure_ = "stalled waiting for " + step.what + "; " + screenState();
                     timer_.stop();
                     done_ = true;
+                    // A step stalled inside a modal screen: close every modal window, so
+                    // their loops end and run() returns with the failure.
+                    while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
                 }
                 return;
             }

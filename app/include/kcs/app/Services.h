@@ -43,6 +43,8 @@ void showRunError(MessageBoxes& boxes, int number, std::string_view description)
 // The number and description of any exception: a run-time error's own, a data file's
 // (DataError carries the file's error number), 51 for anything else.
 void showError(MessageBoxes& boxes, const std::exception& error);
+// The same "Error N:..." text without showing it.
+std::string errorText(const std::exception& error);
 
 class Beeper {
 public:

@@ -1,0 +1,185 @@
+// The client information and court history screens driven with key events, headless:
+// where the focus lands, what a refused key or entry does, what reaches the record and
+// the data drive.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "../menus/ScreenTestSupport.h"
+#include "kcs/intake/ClientInfo.h"
+#include "kcs/intake/CourtHistory.h"
+#include "kcs/test/KeyboardDriver.h"
+
+using namespace kcs;
+using namespace kcs::intake;
+using namespace kcs::testutil;
+using records::Field;
+
+namespace {
+
+QWidget* focused() { return QApplication::focusWidget(); }
+void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(focused(), k, mods); }
+void type(const char* text) { QTest::keyClicks(focused(), QString::fromUtf8(text)); }
+// Types into the focused field and presses Enter.
+void enter(const char* text) {
+    type(text);
+    key(Qt::Key_Return);
+}
+QString shown(QWidget* w) {
+    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
+    return static_cast<QLineEdit*>(w)->displayText();
+}
+
+struct Intake : ProgramFixture {
+    Intake() {
+        useClients({"Ann Lee", "Bob Roe"});
+        records::ClientRecord bob = store.record(2);
+        for (auto [field, value] : {std::pair{Field::Age, "40"}, {Field::Sex, "1"}, {Field::Race, "2"},
+                                    {Field::Marital, "3"}, {Field::Education, "N"}, {Field::DateOfBirth, "N"}})
+            bob.set(field, value);
+        store.update(2, bob);
+    }
+    std::string clientFile() { return readFile(store.ClientFilePath()); }
+};
+
+}  // namespace
+
+TEST_F(Intake, ANewClientsInformationIsKeyedFieldByFieldAndBadKeysAreRefused) {
+    records::ClientRecord record;
+    frmClientInfo screen(false, 3, record, store, fake.services);
+    const std::string before = clientFile();
+    dialogs.answer(MsgAnswer::Ok);  // the refused age
+    dialogs.onModal("frmClientInfo", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Client Information"));
+        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
+        ASSERT_EQ(focused(), screen.fieldOf(InfoField::Name));
+        EXPECT_TRUE(screen.labels().label(0)->font().bold());
+        EXPECT_EQ(screen.msgPanel()->text().toStdString(), ClientInfoForm::helpLine(InfoField::Name));
+        enter("Ann Smith");
+        enter("10");
+        EXPECT_EQ(dialogs.texts().back(), "Enter age of client in number of years. Press Enter to continue.");
+        EXPECT_EQ(focused(), screen.fieldOf(InfoField::Age));
+        EXPECT_EQ(shown(focused()), QString());
+        enter("34");
+        type("x");  // not a key of the Sex list
+        EXPECT_EQ(shown(focused()), QString());
+        type("2");
+        EXPECT_EQ(shown(focused()), QStringLiteral("Female"));
+        key(Qt::Key_Return);
+        enter("5");
+        enter("1");
+        enter("12");
+        ASSERT_EQ(focused(), screen.fieldOf(InfoField::DateOfBirth));
+        type("a07041961");  // the letter is refused
+        EXPECT_EQ(shown(focused()), QStringLiteral("07/04/1961"));
+        key(Qt::Key_Return);
+        ASSERT_EQ(focused(), screen.buttons().button(0));
+        key(Qt::Key_Return);
+    });
+    dialogs.execModal(screen);
+    EXPECT_TRUE(screen.completed());
+    EXPECT_EQ(fake.beeper.beeps, 3);
+    EXPECT_EQ(record.raw(Field::Name), "Ann Smith                ");
+    EXPECT_EQ(std::string(record.bytes().data() + 25, 18), "34 " "2" "5" "1" "12" "07/04/1961");
+    EXPECT_EQ(record.raw(Field::TestDate), "12/06/2026");
+    EXPECT_EQ(clientFile(), before) << "a new client is saved with its answers";
+}
+
+TEST_F(Intake, AStoredClientOpensOnInformationOkAndAChangeIsSavedAtOnceEvenAfterAFailedSave) {
+    store.select(2);
+    records::ClientRecord record = store.record(2);
+    frmClientInfo screen(true, 2, record, store, fake.services);
+    const std::string before = clientFile();
+    const fs::path drive = store.ClientFilePath().parent_path();
+    dialogs.answer(MsgAnswer::Cancel);  // the failed save: back to the screen
+    dialogs.onModal("frmClientInfo", [&](QDialog& d) {
+        ASSERT_EQ(focused(), screen.buttons().button(0));
+        screen.fieldOf(InfoField::Name)->setFocus();
+        enter("Bob Rowe");
+        ASSERT_EQ(focused(), screen.fieldOf(InfoField::Age));
+        fs::remove_all(drive);  // the data drive is pulled
+        screen.buttons().button(0)->setFocus();
+        key(Qt::Key_Return);
+        ASSERT_TRUE(d.isVisible());
+        EXPECT_EQ(shown(screen.fieldOf(InfoField::Name)), QStringLiteral("Bob Rowe"));
+        EXPECT_EQ(store.record(2).text(Field::Name), "Bob Roe");
+        fs::create_directories(drive);
+        writeFile(store.ClientFilePath(), before);
+        key(Qt::Key_Return);
+    });
+    dialogs.execModal(screen);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.starts_with("Error ")) << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(screen.completed());
+    EXPECT_EQ(record.text(Field::Name), "Bob Rowe");
+    EXPECT_EQ(record.raw(Field::EditCount), "1");
+    EXPECT_EQ(store.record(2), record);
+    EXPECT_EQ(clientFile().substr(235, 235), std::string(record.bytes().data(), 235));
+}
+
+TEST_F(Intake, AClientAtTheEditLimitIsLockedWithTheBoxWhenOpenedOrWhenTheLastChangeIsMade) {
+    for (const char* editCount : {"3", "2"}) {
+        records::ClientRecord record = store.record(2);
+        record.set(Field::EditCount, editCount);
+        frmClientInfo screen(true, 2, record, store, fake.services);
+        dialogs.messages.clear();
+        dialogs.answer(MsgAnswer::Ok);
+        dialogs.onModal("frmClientInfo", [&](QDialog&) {
+            EXPECT_EQ(focused(), screen.buttons().button(0));
+            if (editCount == std::string("2")) {
+                EXPECT_TRUE(dialogs.messages.empty());
+                screen.fieldOf(InfoField::Age)->setFocus();
+                enter("41");
+                QApplication::processEvents();  // the box waits for the focus to settle
+                EXPECT_EQ(focused(), screen.buttons().button(0));
+            }
+            EXPECT_FALSE(screen.fieldOf(InfoField::Name)->isEnabled());
+            EXPECT_EQ(screen.msgPanel()->text(),
+                      QStringLiteral("Exceeded limits of editing. No further editing is permitted."));
+            key(Qt::Key_Return);
+        });
+        dialogs.execModal(screen);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].title, "Edit Limit Reached");
+        EXPECT_TRUE(screen.completed());
+        EXPECT_EQ(store.record(2).raw(Field::EditCount), editCount == std::string("2") ? "3" : " ");
+    }
+}
+
+TEST_F(Intake, CourtHistoryIsKeyedItemByItemAndCancelDropsANewClient) {
+    records::ClientRecord record;
+    record.set(Field::Name, "Ann Smith");
+    frmCourtHistory screen(false, record, fake.services);
+    dialogs.answer(MsgAnswer::Ok);
+    dialogs.onModal("frmCourtHistory", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Court History"));
+        EXPECT_EQ(screen.clientName()->text(), QStringLiteral("Ann Smith"));
+        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
+        EXPECT_EQ(screen.field(0)->accessibleName(), QStringLiteral("1. Age at first arrest"));
+        ASSERT_EQ(focused(), screen.field(0));
+        enter("4");
+        EXPECT_EQ(focused(), screen.field(0));
+        for (const char* value : {"17", "1", "2", "3", "4", "5", "6", "7", "8", "9"}) enter(value);
+        ASSERT_EQ(focused(), screen.field(10));
+        EXPECT_EQ(screen.msgPanel()->text(),
+                  QStringLiteral("Type a value 0 to 12 or N for Not Available, then press Enter."));
+        enter("n");
+        ASSERT_EQ(focused(), screen.buttons().button(0));
+        key(Qt::Key_Return);
+    });
+    dialogs.execModal(screen);
+    EXPECT_TRUE(screen.completed());
+    EXPECT_EQ(fake.beeper.beeps, 1);
+    EXPECT_EQ(std::string(record.bytes().data() + 53, 22), "171 2 3 4 5 6 7 8 9 N ");
+
+    frmCourtHistory again(false, record, fake.services);
+    dialogs.onModal("frmCourtHistory", [](QDialog&) { key(Qt::Key_Escape); });
+    dialogs.execModal(again);
+    EXPECT_FALSE(again.completed());
+    EXPECT_TRUE(record.isBlank());
+}
