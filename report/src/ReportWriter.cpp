@@ -62,6 +62,7 @@ std::string ReportWriter::WriteClientReport() {
 
     PageNumber = 1;
     LineCount = 1;
+    courtValues_.reset();
     blank();
 
     PrintReportHeading(1);
@@ -233,7 +234,8 @@ void ReportWriter::PrintProfileChart(int first, int last) {
 }
 
 void ReportWriter::PrintAdditionalInformation() {
-    std::array<std::string, 12> v = scorer_.client().CourtValues;
+    if (!courtValues_) courtValues_ = scorer_.client().CourtValues;
+    auto& v = *courtValues_;
     for (int k = 1; k <= 11; ++k) {
         if (containsN(v[k])) v[k] = "N/A";
         if (v[k].size() < 2) v[k] = " " + v[k];

@@ -81,3 +81,11 @@ TEST(GoldenReport, LongNarrativesAcrossManyPages) {
     c.set(Field::Name, "Many Pages").answers(11, 60, 1).answer(74, 1);
     expectGolden("long-narratives", c, false, 'b', data, 7);
 }
+
+// The summary page prints the court values as the main report left them: a blank value,
+// one space in the main report, has two on the summary page; "N" is "N/A" on both.
+TEST(GoldenReport, SummaryPageCourtValuesMarkedUpTwice) {
+    ClientBuilder c;
+    c.set(Field::Name, "Blank Court").court(2, "").court(3, "N").court(6, "").court(7, "4").court(11, "");
+    expectGolden("summary-court-values", c, true, 'b');
+}

@@ -10,6 +10,8 @@
 #include <vector>
 #include <exception>
 
+#include "kcs/report/PrintReport.h"
+
 namespace kcs::app {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -72,14 +74,7 @@ public:
     virtual void stop() = 0;
 };
 
-// The system's default printer.
-class Printer {
-public:
-    virtual ~Printer() = default;
-    // Prints report pages in a fixed-pitch font, one printer page per page, one job.
-    virtual void printPages(const std::string& jobName, const std::vector<std::string>& pages) = 0;
-    // Sends a file's bytes unchanged as one raw job.
-    virtual void printRaw(const std::string& jobName, const std::string& bytes) = 0;
-};
+// The system's default printer (defined beside the report printing that uses it).
+using Printer = report::Printer;
 
 }  // namespace kcs::app

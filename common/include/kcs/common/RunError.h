@@ -25,6 +25,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int DiskNotReady = 71;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int PrinterError = 482;
 inline constexpr int BankFileNotFound = 3024;
 inline constexpr int BankPathInvalid = 3044;
 inline constexpr int BankCannotOpen = 3051;

@@ -3,7 +3,9 @@
 // The writer owns the page state (LineCount, PageNumber) and every section routine;
 // the whole report is composed in memory and handed over as bytes.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +60,10 @@ private:
     char publisherFlag_;
     bool summaryPage_;
     PrintFile out_;
+    // The court values as the additional information prints them. The first printing
+    // marks them up in place ("N/A", a leading space), so the summary page prints them
+    // marked up once more.
+    std::optional<std::array<std::string, 12>> courtValues_;
 };
 
 }  // namespace kcs::report

@@ -54,4 +54,12 @@ void SelectAllText(QWidget* control = nullptr);
 void MOUSEWAIT();
 void MOUSEDEFAULT();
 
+// The hourglass for as long as it lives: the normal pointer is back before any box.
+struct Hourglass {
+    Hourglass() { MOUSEWAIT(); }
+    ~Hourglass() { MOUSEDEFAULT(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
+
 }  // namespace kcs::ui

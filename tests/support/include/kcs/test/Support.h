@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "kcs/common/RunError.h"
+#include "kcs/common/SysCalls.h"
 
 namespace kcs::test {
 
@@ -69,6 +71,18 @@ int errorNumber(F&& f) {
     }
     return 0;
 }
+
+// While it lives, every write of the program fails as on a drive gone read-only (or with
+// the given errno).
+class RefusingDisk {
+public:
+    explicit RefusingDisk(int error = EROFS) {
+        kcs::sys::setFaultHook([error](std::string_view) { return error; });
+    }
+    ~RefusingDisk() { kcs::sys::setFaultHook(nullptr); }
+    RefusingDisk(const RefusingDisk&) = delete;
+    RefusingDisk& operator=(const RefusingDisk&) = delete;
+};
 
 // Runs `check` in a child process that sees `folder` mounted read-only (a private mount
 // namespace, so nothing outside the child is affected). Returns nullopt when this

@@ -1,0 +1,166 @@
+// The supervisor's four operations worked from the main menu by real key presses, checked
+// by what the data drive, the program folder and the printer hold afterwards.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include "CupsCapture.h"
+#include "kcs/test/ScoringFixture.h"
+#include "kcs/test/Support.h"
+#include "kcs/menus/DelNames.h"
+#include "kcs/program/CupsPrinter.h"
+#include "kcs/program/StartUp.h"
+#include "kcs/report/PrintReport.h"
+#include "kcs/test/KeyboardDriver.h"
+#include "../menus/ScreenTestSupport.h"
+
+using namespace kcs;
+using namespace kcs::testutil;
+using records::Field;
+
+namespace {
+
+const char* const kNames[] = {"Ann Lee", "Bob Roe", "Cy Young"};
+
+// The real printer, counting the jobs it was given.
+struct CountedPrinter : app::Printer {
+    program::CupsPrinter cups;
+    int jobs = 0;
+    void printPages(const std::string& name, const std::vector<std::string>& pages) override {
+        cups.printPages(name, pages);
+        ++jobs;
+    }
+    void printRaw(const std::string& name, const std::string& bytes) override {
+        cups.printRaw(name, bytes);
+        ++jobs;
+    }
+};
+
+// The program on a drive of three tested clients, with the real message boxes and the
+// real printer (the tests' own CUPS queue).
+struct Supervisor : ::testing::Test {
+    ProgramFolder folder;
+    test::FakeServices fake;
+    ui::QtDialogs realBoxes;
+    CountedPrinter cups;
+    ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, cups, fake.drive, fake.volumes, fake.numLock};
+    std::optional<test::CupsCapture> queue = test::CupsCapture::open();
+    program::StartUp startUp{folder.path(), services, /*splashHoldTicks=*/0};
+    test::KeyboardDriver keys;
+    std::string answers;
+
+    Supervisor() {
+        kcs::test::FixtureData{}.write(folder.path());
+        makeDrive(folder.path() / "disk", {});
+        std::string bytes;
+        for (const char* name : kNames) {
+            const auto r = kcs::test::ClientBuilder{}.set(Field::Name, name).build();
+            bytes.append(r.bytes().data(), r.bytes().size());
+            answers = std::string(r.raw(Field::Answers));
+        }
+        writeFile(folder.path() / "disk" / records::kClientFileName, bytes);
+        folder.writeSettings("disk", "NumLock=False\r\nPrintDOS=False\r\n");
+    }
+    records::ClientTable onDrive() const {
+        records::ClientTable table;
+        records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
+        return table;
+    }
+    // From the main menu: client `client` picked, the supervisor options open on the
+    // Reports tab with the tab control holding the keyboard.
+    void openOptions(int client) {
+        keys.window("Kestrel Conduct Screening").focus("lbNameDisplay").press("Down", client)
+            .until("client picked", [this, client] { return startUp.store().CurClient() == client; })
+            .press("Tab").focus("cmdMenuChoice_0").press("Down", 2).focus("cmdMenuChoice_2").press("Return")
+            .window("Supervisor Options").focus("qt_tabwidget_tabbar")
+            .then([] { EXPECT_EQ(test::unnamedControls(*QApplication::activeWindow()), std::vector<std::string>{}); });
+    }
+    void secretCode() { keys.window("Secret Code").type("m").press("Return").press("Return"); }
+    void run() {
+        startUp.start();
+        ASSERT_TRUE(keys.run()) << keys.failure();
+    }
+};
+
+}  // namespace
+
+TEST_F(Supervisor, ViewingAReportThenPrintingItWithTheSummaryPage) {
+    if (!queue) GTEST_SKIP() << "no CUPS scheduler of the tests' own";
+    openOptions(2);
+    keys.press("Tab").focus("optPrintOption_0").press("Tab").focus("chkSumPage").press("space")
+        .press("Tab").focus("cmdMenuChoice_0").press("Return");
+    secretCode();
+    keys.window("Client Report").focus("Text1")
+        .until("the report shown", [] {
+            auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
+            return text && text->toPlainText().contains("NAME OR ID#: Bob Roe");
+        })
+        .press("Next").press("Alt+p")
+        .until("the job printed", [this] { return cups.jobs == 1; })
+        .press("Alt+c").window("Kestrel Conduct Screening");
+    run();
+    const auto jobs = queue->take(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    const std::string shown = test::pdfText(jobs[0]);
+    EXPECT_NE(shown.find("NAME OR ID#: Bob Roe"), std::string::npos);
+    EXPECT_NE(shown.find("ONE-PAGE SUMMARY"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / report::kReportFileName)) << "the viewer removes the report";
+}
+
+TEST_F(Supervisor, PrintingTheSelectedClientsInListOrder) {
+    if (!queue) GTEST_SKIP() << "no CUPS scheduler of the tests' own";
+    openOptions(1);
+    keys.press("Tab").focus("optPrintOption_0").press("Down").focus("optPrintOption_1")
+        .press("Tab").press("Tab").focus("cmdMenuChoice_0").press("Return");
+    secretCode();
+    keys.window("Print Selected Reports").focus("lbNameDisplay")
+        .press("Down", 2).press("space").press("Up", 2).press("space")
+        .press("Tab").focus("cmdMenuChoice_0").press("Return")
+        .window("Kestrel Conduct Screening");
+    run();
+    const auto jobs = queue->take(2);
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_NE(test::pdfText(jobs[0]).find("NAME OR ID#: Ann Lee"), std::string::npos);
+    EXPECT_NE(test::pdfText(jobs[1]).find("NAME OR ID#: Cy Young"), std::string::npos);
+    EXPECT_NE(readFile(report::StagingFile(folder.path(), 2)).find("NAME OR ID#: Cy Young"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(report::StagingFile(folder.path(), 3)));
+    EXPECT_EQ(startUp.store().CurClient(), 3);
+}
+
+TEST_F(Supervisor, VerifyingAnAnswerSheetWithOneCorrection) {
+    std::string second = answers;
+    second[4] = second[4] == '1' ? '2' : '1';
+    openOptions(3);
+    keys.press("Ctrl+Tab").press("Tab").focus("cmdMenuChoice_0").press("Return")
+        .window("Test Data Input Verification").focus("txtCurQuestion")
+        .type(QString::fromStdString(second))
+        .message("Data Correction needed.").press("Return")
+        .focus("txtCurQuestion").press("0")
+        .message("Data Verification complete.").press("Return")
+        .window("Kestrel Conduct Screening");
+    run();
+    std::string expected = second;
+    expected[4] = '0';
+    EXPECT_EQ(onDrive().Clients[3].raw(Field::Answers), expected);
+    EXPECT_EQ(onDrive().Clients[2].raw(Field::Answers), answers);
+}
+
+TEST_F(Supervisor, DeletingTheNamesOfTheDrive) {
+    openOptions(1);
+    keys.press("Alt+d").press("Tab").focus("cmdMenuChoice_0").press("Return")
+        .message("You are about to delete the Client Name").press("Return")
+        .message("Process complete.").press("Return")
+        .window("Kestrel Conduct Screening");
+    run();
+    const auto table = onDrive();
+    for (int i = 1; i <= 3; ++i) {
+        std::string name = kNames[i - 1];
+        menus::ScrambleName(name, false);
+        EXPECT_EQ(table.Clients[static_cast<std::size_t>(i)].text(Field::Name), name);
+        EXPECT_EQ(table.Clients[static_cast<std::size_t>(i)].raw(Field::NameDeleted), "1");
+        EXPECT_EQ(table.Clients[static_cast<std::size_t>(i)].raw(Field::Answers), answers);
+    }
+    EXPECT_EQ(startUp.mainWindow()->nameList()->item(0)->text().left(7), "1-Duu S");
+}

@@ -1,0 +1,160 @@
+// The supervisor's operations without screens: the scramble, deleting names (also when the
+// drive refuses a save), and what "Execute Selection" runs on each tab.
+#include <gtest/gtest.h>
+
+#include "SupervisorTestSupport.h"
+#include "kcs/menus/DelNames.h"
+#include "kcs/menus/MainMenuForm.h"
+#include "kcs/menus/SupervisorForms.h"
+#include "kcs/report/PrintReport.h"
+
+using namespace kcs;
+using namespace kcs::menus;
+using namespace kcs::testutil;
+using records::Field;
+
+TEST(ScrambleName, ShiftsEveryCodeButSpacesAndUndoesItAlsoPast255) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc", "dif"},
+        {"Al  Bo ", "Ds  Ir "},
+        // Past 255 the codes wrap within 8 bits: 250 + 7, 253 + 3, 255 + 3.
+        {"\xFA\xFD\xFF", std::string("\x01\x00\x02", 3)},
+        // "z" becomes 0x81, a byte the code page leaves unassigned.
+        {"Gonzalez", "Jru\x81" "dsh\x81"},
+    };
+    for (const auto& [plain, scrambled] : cases) {
+        std::string s = plain;
+        ScrambleName(s, false);
+        EXPECT_EQ(s, scrambled) << plain;
+        ScrambleName(s, true);
+        EXPECT_EQ(s, plain);
+    }
+    for (int c = 33; c <= 255; ++c) {
+        std::string s(1, static_cast<char>(c));
+        ScrambleName(s, false);
+        ScrambleName(s, true);
+        EXPECT_EQ(static_cast<unsigned char>(s[0]), c);
+    }
+}
+
+struct DeleteNames : SupervisorFixture {
+    std::string name(int i) const { return std::string(onDrive().Clients[static_cast<std::size_t>(i)].raw(Field::Name)); }
+    std::string mark(int i) const { return std::string(onDrive().Clients[static_cast<std::size_t>(i)].raw(Field::NameDeleted)); }
+};
+
+TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
+    std::vector<records::ClientRecord> records;
+    for (const char* n : {"abc", "", "Gonzalez"}) records.push_back(kcs::test::ClientBuilder{}.set(Field::Name, n).build());
+    records[2].set(Field::NameDeleted, "1");  // deleted before: left alone
+    useRecords(records);
+    const std::string before = readFile(store.ClientFilePath());
+
+    dialogs.answer(MsgAnswer::No);
+    DeleteClientNames(store, dialogs);
+    EXPECT_EQ(readFile(store.ClientFilePath()), before);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kDeleteNamesWarning);
+    EXPECT_EQ(dialogs.messages[0].title, "WARNING!");
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
+
+    for (int run = 1; run <= 2; ++run) {
+        dialogs.messages.clear();
+        dialogs.answer(MsgAnswer::Yes);
+        dialogs.answer(MsgAnswer::Ok);
+        DeleteClientNames(store, dialogs);
+        EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{kDeleteNamesWarning, kProcessComplete})) << run;
+        EXPECT_EQ(name(1), "dif" + std::string(22, ' '));
+        EXPECT_EQ(name(2), std::string(25, ' ')) << "a name of spaces stays as it is";
+        EXPECT_EQ(name(3), "Gonzalez" + std::string(17, ' '));
+        EXPECT_EQ(mark(1) + mark(2) + mark(3), "111");
+        EXPECT_EQ(onDrive().Clients[1], store.record(1));
+    }
+    // The scrambled bytes show in the client list and reach the report unchanged.
+    records[0].set(Field::Name, "Gonzalez");
+    useRecords(records);
+    dialogs.answer(MsgAnswer::Yes);
+    dialogs.answer(MsgAnswer::Ok);
+    DeleteClientNames(store, dialogs);
+    const std::string scrambled = "Jru\x81" "dsh\x81";
+    EXPECT_EQ(MainMenuForm(store).listLines()[0], "1-Jru\xC2\x81" "dsh\xC2\x81" + std::string(17, ' '));
+    const std::string report = report::ComposeReport(store.table(), 1, {folder.path(), 'b', false});
+    EXPECT_NE(report.find("NAME OR ID#: " + scrambled + "\r\n"), std::string::npos);
+    EXPECT_EQ(name(1), scrambled + std::string(17, ' '));
+}
+
+TEST_F(DeleteNames, ASaveRefusedStopsThereSaysWhatWasDoneAndAnotherRunCarriesOn) {
+    std::vector<records::ClientRecord> records;
+    for (const char* n : {"Ann", "Bob", "Cy"}) records.push_back(kcs::test::ClientBuilder{}.set(Field::Name, n).build());
+    records[0].set(Field::NameDeleted, "1");
+    useRecords(records);
+    const std::string before = readFile(store.ClientFilePath());
+
+    dialogs.answer(MsgAnswer::Yes);
+    dialogs.answer(MsgAnswer::Ok);
+    {
+        kcs::test::RefusingDisk readOnly;  // every save fails
+        DeleteClientNames(store, dialogs);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    const auto& told = dialogs.messages[1];
+    EXPECT_TRUE(told.text.starts_with("Error ")) << told.text;
+    EXPECT_TRUE(told.text.ends_with("\r\rNo client name was deleted.\rNames not deleted: clients 2 to 3. "
+                                    "Run Delete Names again once the data disk can be written."))
+        << told.text;
+    EXPECT_EQ(readFile(store.ClientFilePath()), before);
+    EXPECT_EQ(store.record(2), onDrive().Clients[2]) << "memory keeps the record as the file holds it";
+
+    dialogs.answer(MsgAnswer::Yes);
+    dialogs.answer(MsgAnswer::Ok);
+    DeleteClientNames(store, dialogs);
+    EXPECT_EQ(dialogs.messages.back().text, kProcessComplete);
+    EXPECT_EQ(mark(1) + mark(2) + mark(3), "111");
+    EXPECT_EQ(name(1), "Ann" + std::string(22, ' '));
+    EXPECT_EQ(name(2).substr(0, 3), "Iri");
+}
+
+TEST_F(SupervisorFixture, ExecuteRunsTheVisibleTabsOperation) {
+    struct Case {
+        int tab, option;
+        bool summary;
+        std::vector<bool> secret;
+        std::vector<std::string> opened;
+        std::size_t jobs;
+    } cases[] = {
+        {kReportsTab, kPrintCurrent, true, {}, {"secret", "viewer"}, 0},
+        {kReportsTab, kPrintSelected, false, {}, {"secret", "printSelected"}, 0},
+        {kReportsTab, kPrintAll, false, {false}, {"secret"}, 0},
+        {kReportsTab, kPrintAll, true, {}, {"secret"}, 3},
+        {kVerifyTab, kPrintAll, false, {}, {"verify"}, 0},
+    };
+    for (const auto& c : cases) {
+        screens.opened.clear();
+        screens.secretAnswers = c.secret;
+        fake.printer.jobs.clear();
+        store.select(2);
+        flows.execute(c.tab, c.option, c.summary);
+        EXPECT_EQ(screens.opened, c.opened) << c.tab << c.option;
+        EXPECT_EQ(fake.printer.jobs.size(), c.jobs);
+        if (c.option == kPrintCurrent) {
+            EXPECT_EQ(screens.summaryPage, c.summary);
+        }
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SupervisorFixture, AnEmptyDriveRefusesEveryOperation) {
+    useClients({});
+    const std::pair<int, std::string> tabs[] = {{kReportsTab, "Print Report"}, {kVerifyTab, "Verify Data"},
+                                                {kDeleteNamesTab, "Delete Names"}};
+    for (const auto& [tab, title] : tabs) {
+        dialogs.messages.clear();
+        flows.execute(tab, kPrintAll, false);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, "Database empty.\r\nCannot perform this function.");
+        EXPECT_EQ(dialogs.messages[0].title, title);
+        EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Information);
+    }
+    EXPECT_TRUE(screens.opened.empty());
+    EXPECT_EQ(SupervisorOptionsForm(store).activate()->title, "Empty Data Disk");
+}

@@ -1,0 +1,73 @@
+#pragma once
+// What the supervisor tests share: a program folder with the scoring data and clients with
+// answers, and an opener that records which supervisor screen was opened.
+
+#include <string>
+#include <vector>
+
+#include "kcs/test/ScoringFixture.h"
+#include "kcs/test/Support.h"
+#include "ScreenTestSupport.h"
+#include "kcs/app/Options.h"
+#include "kcs/menus/SupervisorFlows.h"
+
+namespace kcs::testutil {
+
+struct FakeSupervisorScreens : menus::SupervisorScreens {
+    std::vector<bool> secretAnswers;  // in order; missing: right
+    std::vector<std::string> opened;
+    bool summaryPage = false;
+    bool askSecretCode() override {
+        opened.push_back("secret");
+        if (secretAnswers.empty()) return true;
+        const bool right = secretAnswers.front();
+        secretAnswers.erase(secretAnswers.begin());
+        return right;
+    }
+    void viewReport(const report::ReportOptions& o) override {
+        opened.push_back("viewer");
+        summaryPage = o.summaryPage;
+    }
+    void printSelected(const report::ReportOptions& o) override {
+        opened.push_back("printSelected");
+        summaryPage = o.summaryPage;
+    }
+    void verifyData() override { opened.push_back("verify"); }
+};
+
+// A program folder with the scoring data, and a drive of clients who answered the test.
+struct SupervisorFixture : ProgramFixture {
+    app::Options options{settings};
+    FakeSupervisorScreens screens;
+    menus::SupervisorFlows flows{store, screens, dialogs, fake.printer, paths, options};
+
+    SupervisorFixture() {
+        writeFile(folder.ini(), "[Path]\r\nFilePath=disk\r\nSndPath=.\r\n[Settings]\r\nPrintDOS=False\r\n");
+        options.read();
+        test::FixtureData{}.write(folder.path());
+        useClients({"Ann Lee", "Bob Roe", "Cy Young"});
+    }
+    // The drive "disk" holding these records (names as Windows-1252 bytes).
+    void useClients(const std::vector<std::string>& names) {
+        std::vector<records::ClientRecord> records;
+        for (const auto& n : names) records.push_back(test::ClientBuilder{}.set(records::Field::Name, n).build());
+        useRecords(records);
+    }
+    void useRecords(const std::vector<records::ClientRecord>& records) {
+        makeDrive(folder.path() / "disk", {});
+        std::string bytes;
+        for (const auto& r : records) bytes.append(r.bytes().data(), r.bytes().size());
+        writeFile(folder.path() / "disk" / records::kClientFileName, bytes);
+        records::ClientTable table;
+        const auto load = records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
+        store.useDrive("disk", folder.path() / "disk" / records::kClientFileName, 'b', table, load);
+    }
+    // The client records as the drive holds them now.
+    records::ClientTable onDrive() const {
+        records::ClientTable table;
+        records::LoadClients(table, store.ClientFilePath());
+        return table;
+    }
+};
+
+}  // namespace kcs::testutil
