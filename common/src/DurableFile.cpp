@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <string>
 
 #include "kcs/common/Fd.h"
@@ -140,11 +141,14 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
 
     // The new content goes to a name nobody uses: an entry already there (a user's file,
     // a link, what an interrupted write left) is neither truncated nor followed.
+    // After the first name the tries are random, so what interrupted writes left behind,
+    // however many, never uses up the names and stops every later save.
     fs::path staging;
     int created = -1;
+    std::minstd_rand pick(std::random_device{}());
     for (int attempt = 0; created < 0 && attempt < 100; ++attempt) {
         staging = target;
-        staging += attempt == 0 ? std::string(".new") : ".new" + std::to_string(attempt);
+        staging += attempt == 0 ? std::string(".new") : ".new" + std::to_string(pick() % 1000000);
         created = sys::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (created < 0 && errno != EEXIST) throw fileError(errno, path, "Cannot write");
     }

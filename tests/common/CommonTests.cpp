@@ -54,6 +54,14 @@ TEST(DurableFile, ReplacesContentKeepsPermissionsAndFollowsLinks) {
     EXPECT_FALSE(fs::exists(d / "real.ini.new"));
 }
 
+TEST(DurableFile, WhatInterruptedWritesLeftNeverStopsASave) {
+    TempDir d;
+    for (int n = 0; n < 100; ++n) kcs::test::writeFile(d / ("f.new" + (n ? std::to_string(n) : "")), "left");
+    kcs::replaceFileDurably(d / "f", "saved");
+    EXPECT_EQ(readFile(d / "f"), "saved");
+    EXPECT_EQ(readFile(d / "f.new"), "left");  // nothing already there is touched
+}
+
 TEST(DurableFile, AReadOnlyFileOrVolumeIsRefusedWith70AndLeftAlone) {
     TempDir d;
     kcs::test::writeFile(d / "f", "old");

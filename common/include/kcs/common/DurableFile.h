@@ -39,7 +39,7 @@ enum class Durability {
 };
 
 // Replaces the file's content by `content`: writes a new file beside it ("<file>.new",
-// or "<file>.newN" when that name is taken: nothing already there is ever truncated or
+// or "<file>.newN" with a random N when that name is taken: nothing already there is ever truncated or
 // followed), flushes it to the disk, renames it over the file and flushes the folder.
 // When this returns the new content is on the disk. A file that may not be written
 // (read-only volume, or a file without any write permission, whoever runs this) is
