@@ -10,7 +10,7 @@ packages=(
   libcups2-dev cups-daemon cups-client poppler-utils fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps xdotool netpbm
   diction espeak-ng sox python3
   lintian appstream desktop-file-utils x11-utils bc man-db
 )
