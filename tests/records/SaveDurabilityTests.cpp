@@ -97,10 +97,12 @@ int trialsPerKind() {
     return text ? std::max(1, std::atoi(text)) : 200;
 }
 
-struct KilledWrites : ::testing::TestWithParam<const Kind*> {};
+void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
+
+struct KilledWrites : ::testing::TestWithParam<Kind> {};
 
 TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
-    const Kind& kind = *GetParam();
+    const Kind& kind = GetParam();
     kcs::test::TempDir dir(kcs::test::memoryTempBase());  // quick enough for thousands of trials
     const auto file = dir / kClientFileName;
     Records before;
@@ -185,12 +187,12 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveDurability, KilledWrites,
-                         ::testing::Values(&kRewrite, &kAnswerSheet
+                         ::testing::Values(kRewrite, kAnswerSheet
 #ifdef KCS_WITH_MENUS
                                            ,
-                                           &kDeleteNames
+                                           kDeleteNames
 #endif
                                            ),
-                         [](const auto& info) { return std::string(info.param->name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
