@@ -180,4 +180,29 @@ void replaceFileDurably(const fs::path& path, std::string_view content, unsigned
     if (flush) syncFolder(target.parent_path());
 }
 
+int removeStagingLeftovers(const fs::path& path) {
+    const std::string prefix = path.filename().string() + ".new";
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    std::error_code ec;
+    int left = 0;
+    bool removed = false;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string tail = name.substr(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+        if (!it->is_symlink(ec) && it->is_regular_file(ec) && sys::unlink(it->path().c_str()) == 0)
+            removed = true;
+        else
+            ++left;
+    }
+    if (removed) {
+        try {
+            syncFolder(folder);
+        } catch (const RunError&) {
+        }
+    }
+    return left;
+}
+
 }  // namespace kcs

@@ -1,5 +1,6 @@
 #include "kcs/menus/DelNames.h"
 
+#include "kcs/common/DurableFile.h"
 #include "kcs/common/NumberRanges.h"
 #include "kcs/common/RunError.h"
 
@@ -45,6 +46,9 @@ void DeleteClientNames(app::ClientStore& store, app::MessageBoxes& boxes) {
         }
         deleted.push_back(i);
     }
+    // Copies of the client file that interrupted saves left beside it still hold the
+    // names in the clear; a drive whose names were deleted must not carry them away.
+    removeStagingLeftovers(store.ClientFilePath());
     boxes.message(kProcessComplete, "", app::MsgIcon::None, app::MsgButtons::Ok);
 }
 

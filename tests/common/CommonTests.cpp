@@ -62,6 +62,15 @@ TEST(DurableFile, WhatInterruptedWritesLeftNeverStopsASave) {
     EXPECT_EQ(readFile(d / "f.new"), "left");  // nothing already there is touched
 }
 
+TEST(DurableFile, StagingLeftoversAreRemovedAndNothingElse) {
+    TempDir d;
+    for (const char* name : {"f", "f.new", "f.new42", "f.newer", "g.new", "f.new4x"}) kcs::test::writeFile(d / name, name);
+    fs::create_directory(d / "f.new7");
+    EXPECT_EQ(kcs::removeStagingLeftovers(d / "f"), 1);  // the folder is not ours to remove
+    for (const char* gone : {"f.new", "f.new42"}) EXPECT_FALSE(fs::exists(d / gone)) << gone;
+    for (const char* kept : {"f", "f.newer", "g.new", "f.new4x", "f.new7"}) EXPECT_TRUE(fs::exists(d / kept)) << kept;
+}
+
 TEST(DurableFile, AReadOnlyFileOrVolumeIsRefusedWith70AndLeftAlone) {
     TempDir d;
     kcs::test::writeFile(d / "f", "old");

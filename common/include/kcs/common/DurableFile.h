@@ -51,6 +51,12 @@ enum class Durability {
 void replaceFileDurably(const std::filesystem::path& path, std::string_view content,
                         unsigned newFileMode = 0600, Durability durability = Durability::Flushed);
 
+// Removes the staging copies that replacements of `path` left when they were interrupted
+// (a killed program, a drive pulled mid-save): `NAME.new` and `NAME.newDIGITS` beside it,
+// plain files only. Each is a whole earlier copy of the file, so for the client file it
+// holds client names. Best effort: returns how many such copies are still there.
+int removeStagingLeftovers(const std::filesystem::path& path);
+
 // Writes all of `data` to an open descriptor, retrying short and interrupted writes.
 // Throws kcs::RunError naming `path`.
 void writeAll(int fd, std::string_view data, const std::filesystem::path& path);
