@@ -145,11 +145,9 @@ TEST_F(ProgramFixture, TheVerifyScreenLeavesTheAnswersOnCancelAndOnARefusedSave)
     for (bool cancel : {true, false}) {
         const std::string before = readFile(store.ClientFilePath());
         frmVerify window(store, 2, fake.services);
-        window.show();
-        window.activateWindow();
-        QApplication::processEvents();
+        openScreen(window);
         EXPECT_EQ(window.windowTitle(), "Test Data Input Verification");
-        EXPECT_EQ(QApplication::focusWidget(), window.input());
+        EXPECT_EQ(focused(), window.input());
         EXPECT_EQ(test::unnamedControls(window), std::vector<std::string>{});
         EXPECT_EQ(window.msgPanel()->text(), kVerifyHelp);
         EXPECT_FALSE(window.previousFrame()->isVisible());

@@ -126,8 +126,6 @@ TEST(Startup, FillsThePathsAndWritesSystemDBAtEveryStart) {
     kcs::test::TempDir program;
     writeFile(program / "kcstest.ini", "[Path]\nFilePath=a:\nSndPath=sounds\n");
     const auto prepared = prepareStartup(program.path());
-    EXPECT_EQ(prepared.engine.IniPath, program / "kcstest.ini");
-    EXPECT_EQ(prepared.settings.IniPath(), program / "kcstest.ini");
     EXPECT_EQ(prepared.paths.QuestionBankPath, program / "KCS32.MDB");
     EXPECT_EQ(prepared.paths.soundFolder("Spanish"), program / "sounds" / "KCSTest" / "sound" / "Spanish");
     const std::string systemDB = "SystemDB=" + (program / "hwkltd.mda").string() + "\n";

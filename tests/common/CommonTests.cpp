@@ -71,18 +71,4 @@ TEST(DurableFile, StagingLeftoversAreRemovedAndNothingElse) {
     for (const char* kept : {"f", "f.newer", "g.new", "f.new4x", "f.new7"}) EXPECT_TRUE(fs::exists(d / kept)) << kept;
 }
 
-TEST(DurableFile, AReadOnlyFileOrVolumeIsRefusedWith70AndLeftAlone) {
-    TempDir d;
-    kcs::test::writeFile(d / "f", "old");
-    const auto refused = [&] {
-        return kcs::test::errorNumber([&] { kcs::replaceFileDurably(d / "f", "new"); }) == 70 && readFile(d / "f") == "old";
-    };
-    if (::geteuid() != 0) {  // permission bits do not stop root
-        ASSERT_EQ(::chmod((d / "f").c_str(), 0444), 0);
-        EXPECT_TRUE(refused());
-        ASSERT_EQ(::chmod((d / "f").c_str(), 0644), 0);
-    }
-    KCS_EXPECT_IN_READ_ONLY_VIEW(d.path(), refused);
-}
-
 }  // namespace

@@ -25,20 +25,11 @@ protected:
     }
 };
 
-TEST_F(QuestionBank, HasTheTwoLanguageTablesWithTheExpectedColumns) {
+// The columns are the ones `rows` reads (a missing one fails its query).
+TEST_F(QuestionBank, ItemsOfEnglishThenSpanishRunOneTo158InStorageOrderWithTheRightChoices) {
     const auto tables = bank.query("SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid");
     ASSERT_EQ(tables.size(), 2u);
-    EXPECT_EQ(*tables[0][0], "English");
-    EXPECT_EQ(*tables[1][0], "Spanish");
-    for (const char* t : {"English", "Spanish"}) {
-        const auto cols = bank.query(std::string("SELECT name FROM pragma_table_info('") + t + "')");
-        std::string joined;
-        for (const auto& c : cols) joined += (joined.empty() ? "" : ", ") + *c[0];
-        EXPECT_EQ(joined, kColumns) << t;
-    }
-}
-
-TEST_F(QuestionBank, ItemsRunOneTo158InStorageOrderWithTheRightChoicesPerSection) {
+    EXPECT_EQ(*tables[0][0] + "," + *tables[1][0], "English,Spanish");
     for (const auto& [t, trueFalse, rating] :
          {std::tuple{"English", "True/False", "Rare or Never/Sometimes/Often/Very Often"},
           std::tuple{"Spanish", "Cierto/Falso", "Rara o nunca/Algunas veces/Frecuente/Muy Frecuente"}}) {
@@ -48,8 +39,7 @@ TEST_F(QuestionBank, ItemsRunOneTo158InStorageOrderWithTheRightChoicesPerSection
         for (int i = 0; i < kItems; ++i) {
             const auto& row = r[i];
             const int id = i + 1;
-            ASSERT_EQ(std::stoi(*row[1]), id);
-            ASSERT_EQ(std::stoi(*row[0]), id) << "storage order must be item order";
+            ASSERT_TRUE(std::stoi(*row[0]) == id && std::stoi(*row[1]) == id) << "storage order must be item order";
             ASSERT_TRUE(row[2] && !row[2]->empty()) << id;
             EXPECT_EQ(row[3].value_or(""), "Q" + std::string(id < 10 ? "00" : id < 100 ? "0" : "") + std::to_string(id));
             const int expected = sectionOf(id) == 1 ? 2 : 4;

@@ -13,7 +13,6 @@ using namespace kcs::testutil;
 namespace {
 
 struct IntakeRoad : KeyedProgram {
-    fs::path clientFile = folder.path() / "disk" / records::kClientFileName;
     std::string record(int n) { return readFile(clientFile).substr(static_cast<std::size_t>(n - 1) * 235, 235); }
 };
 
@@ -33,68 +32,40 @@ TEST_F(IntakeRoad, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
     ASSERT_EQ(expected.size(), 235u);
 
     startUp.start();
-    keys.window("Kestrel Conduct Screening")
-        .focus("lbNameDisplay")
-        .press("Tab")
-        .focus("cmdMenuChoice_1")
-        .press("Return")
-        .window("Entry Method")
-        .focus("cmdMenuChoice_0")
-        .press("Down")
-        .focus("cmdMenuChoice_1")
-        .press("Return")
-        .window("Client Information")
-        .focus("txtName");
+    keys.window("Kestrel Conduct Screening").focus("lbNameDisplay").press("Tab").focus("cmdMenuChoice_1").press("Return")
+        .window("Entry Method").focus("cmdMenuChoice_0").press("Down").focus("cmdMenuChoice_1").press("Return")
+        .window("Client Information").focus("txtName");
     for (const char* value : {"Ann Smith", "34", "2", "5", "1", "12", "07041961"}) keys.type(value).press("Return");
     keys.focus("cmdMenuChoice_0").press("Return").window("Court History").focus("txtAgeAtFirstArrest");
     for (const char* value : court) keys.type(value).press("Return");
-    keys.focus("cmdMenuChoice_0")
-        .press("Return")
-        .window("Edit Client Responses")
-        .focus("grdResponses_0")
-        .type(QString::fromStdString(sheet()))
+    keys.focus("cmdMenuChoice_0").press("Return")
+        .window("Edit Client Responses").focus("grdResponses_0").type(QString::fromStdString(sheet()))
         .until("the last answer rang the bell", [&] { return fake.beeper.beeps == 1; })
-        .press("Tab")
-        .focus("cmdMenuChoice_0")
-        .press("Return")
+        .press("Tab").focus("cmdMenuChoice_0").press("Return")
         .window("Kestrel Conduct Screening")
         .until("client 3 saved", [&] { return startUp.store().NumClients() == 3; })
         .then([&] {
             EXPECT_EQ(record(3), expected);
             EXPECT_EQ(readFile(clientFile).size(), 3u * 235);
-            QListWidget* list = startUp.mainWindow()->nameList();
-            ASSERT_EQ(list->count(), 3);
-            EXPECT_EQ(list->item(2)->text(), QStringLiteral("3-Ann Smith                "));
+            ASSERT_EQ(startUp.mainWindow()->nameList()->count(), 3);
+            EXPECT_EQ(startUp.mainWindow()->nameList()->item(2)->text(), QStringLiteral("3-Ann Smith                "));
         });
 
     // The correction: years of education, counted and saved as soon as it is confirmed.
     // (The menu's buttons were hidden while the sequence ran: the list has the keyboard.)
-    keys.focus("lbNameDisplay")
-        .press("Down", 3)
+    keys.focus("lbNameDisplay").press("Down", 3)
         .until("client 3 current", [&] { return startUp.store().CurClient() == 3; })
-        .press("Tab")
-        .focus("cmdMenuChoice_0")
-        .press("Return")
-        .window("Client Information")
-        .focus("cmdMenuChoice_0")
-        .press("Shift+ISO_Left_Tab", 2)
-        .focus("txtEducation")
-        .type("14")
-        .press("Return")
-        .focus("mebDateOfBirth")
-        .press("Return")
-        .focus("cmdMenuChoice_0")
-        .press("Return")
+        .press("Tab").focus("cmdMenuChoice_0").press("Return")
+        .window("Client Information").focus("cmdMenuChoice_0").press("Shift+ISO_Left_Tab", 2)
+        .focus("txtEducation").type("14").press("Return").focus("mebDateOfBirth").press("Return")
+        .focus("cmdMenuChoice_0").press("Return")
         .window("Court History")
         .then([&] {
             expected.replace(31, 2, "14");
             expected[233] = '1';  // the edit count
             EXPECT_EQ(record(3), expected) << "saved before the court history opens";
         })
-        .focus("cmdMenuChoice_0")
-        .press("Tab")
-        .focus("cmdMenuChoice_1")
-        .press("Return")
+        .focus("cmdMenuChoice_0").press("Tab").focus("cmdMenuChoice_1").press("Return")
         .window("Kestrel Conduct Screening")
         .then([&] {
             EXPECT_EQ(record(3), expected);

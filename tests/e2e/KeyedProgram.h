@@ -1,28 +1,51 @@
 #pragma once
-// The real program on a practice drive with two clients, the build's question bank and
-// the real message boxes; sound, printing and NumLock are the fakes'. Driven by `keys`.
+// The real program on a practice drive with two clients, the build's question bank, the
+// real message boxes and the real printer (the tests' own CUPS queue); sound and NumLock
+// are the fakes'. Driven by `keys`.
 
 #include <gtest/gtest.h>
 
 #include "../menus/ScreenTestSupport.h"
+#include "kcs/program/CupsPrinter.h"
 #include "kcs/program/StartUp.h"
 #include "kcs/questionbank/QuestionBank.h"
 #include "kcs/test/KeyboardDriver.h"
 
 namespace kcs::testutil {
 
+// The real printer, counting the jobs it was given.
+struct CountedPrinter : app::Printer {
+    program::CupsPrinter cups;
+    int jobs = 0;
+    void printPages(const std::string& name, const std::vector<std::string>& pages) override {
+        cups.printPages(name, pages);
+        ++jobs;
+    }
+    void printRaw(const std::string& name, const std::string& bytes) override {
+        cups.printRaw(name, bytes);
+        ++jobs;
+    }
+};
+
 struct KeyedProgram : ::testing::Test {
     ProgramFolder folder;
     test::FakeServices fake;
     ui::QtDialogs realBoxes;
-    ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, fake.printer, fake.drive, fake.volumes, fake.numLock};
+    CountedPrinter cups;
+    ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, cups, fake.drive, fake.volumes, fake.numLock};
     program::StartUp startUp{folder.path(), services, /*splashHoldTicks=*/0};
     test::KeyboardDriver keys;
+    fs::path clientFile = folder.path() / "disk" / records::kClientFileName;
 
     KeyedProgram() {
         makeDrive(folder.path() / "disk", {"Ann Lee", "Bob Roe"});
         folder.writeSettings("disk", "NumLock=False\r\n");
         fs::copy_file(fs::path(KCS_BIN_DIR) / questionbank::kBankFileName, folder.path() / questionbank::kBankFileName);
+    }
+    records::ClientTable onDrive() const {
+        records::ClientTable table;
+        records::LoadClients(table, clientFile);
+        return table;
     }
 };
 

@@ -7,14 +7,10 @@
 #include <QPlainTextEdit>
 
 #include "CupsCapture.h"
-#include "kcs/test/ScoringFixture.h"
-#include "kcs/test/Support.h"
+#include "KeyedProgram.h"
 #include "kcs/menus/DelNames.h"
-#include "kcs/program/CupsPrinter.h"
-#include "kcs/program/StartUp.h"
 #include "kcs/report/PrintReport.h"
-#include "kcs/test/KeyboardDriver.h"
-#include "../menus/ScreenTestSupport.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs;
 using namespace kcs::testutil;
@@ -24,49 +20,18 @@ namespace {
 
 const char* const kNames[] = {"Ann Lee", "Bob Roe", "Cy Young"};
 
-// The real printer, counting the jobs it was given.
-struct CountedPrinter : app::Printer {
-    program::CupsPrinter cups;
-    int jobs = 0;
-    void printPages(const std::string& name, const std::vector<std::string>& pages) override {
-        cups.printPages(name, pages);
-        ++jobs;
-    }
-    void printRaw(const std::string& name, const std::string& bytes) override {
-        cups.printRaw(name, bytes);
-        ++jobs;
-    }
-};
-
-// The program on a drive of three tested clients, with the real message boxes and the
-// real printer (the tests' own CUPS queue).
-struct Supervisor : ::testing::Test {
-    ProgramFolder folder;
-    test::FakeServices fake;
-    ui::QtDialogs realBoxes;
-    CountedPrinter cups;
-    ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, cups, fake.drive, fake.volumes, fake.numLock};
+// The program on a drive of three tested clients.
+struct Supervisor : KeyedProgram {
     std::optional<test::CupsCapture> queue = test::CupsCapture::open();
-    program::StartUp startUp{folder.path(), services, /*splashHoldTicks=*/0};
-    test::KeyboardDriver keys;
     std::string answers;
 
     Supervisor() {
         kcs::test::FixtureData{}.write(folder.path());
-        makeDrive(folder.path() / "disk", {});
-        std::string bytes;
-        for (const char* name : kNames) {
-            const auto r = kcs::test::ClientBuilder{}.set(Field::Name, name).build();
-            bytes.append(r.bytes().data(), r.bytes().size());
-            answers = std::string(r.raw(Field::Answers));
-        }
-        writeFile(folder.path() / "disk" / records::kClientFileName, bytes);
+        std::vector<records::ClientRecord> clients;
+        for (const char* name : kNames) clients.push_back(kcs::test::ClientBuilder{}.set(Field::Name, name).build());
+        answers = std::string(clients[0].raw(Field::Answers));
+        writeFile(clientFile, test::clientFileBytes(clients));
         folder.writeSettings("disk", "NumLock=False\r\nPrintDOS=False\r\n");
-    }
-    records::ClientTable onDrive() const {
-        records::ClientTable table;
-        records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
-        return table;
     }
     // From the main menu: client `client` picked, the supervisor options open on the
     // Reports tab with the tab control holding the keyboard.

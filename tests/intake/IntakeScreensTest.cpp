@@ -21,8 +21,6 @@ using records::Field;
 
 namespace {
 
-QWidget* focused() { return QApplication::focusWidget(); }
-void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(focused(), k, mods); }
 void type(const char* text) { QTest::keyClicks(focused(), QString::fromUtf8(text)); }
 // Types into the focused field and presses Enter.
 void enter(const char* text) {
@@ -83,9 +81,7 @@ TEST_F(Intake, ANewClientsInformationIsKeyedFieldByFieldAndBadKeysAreRefused) {
     dialogs.execModal(screen);
     EXPECT_TRUE(screen.completed());
     EXPECT_EQ(fake.beeper.beeps, 3);
-    EXPECT_EQ(record.raw(Field::Name), "Ann Smith                ");
-    EXPECT_EQ(std::string(record.bytes().data() + 25, 18), "34 " "2" "5" "1" "12" "07/04/1961");
-    EXPECT_EQ(record.raw(Field::TestDate), "12/06/2026");
+    EXPECT_EQ(std::string(record.bytes().data(), 43), "Ann Smith                " "34 " "2" "5" "1" "12" "07/04/1961");
     EXPECT_EQ(clientFile(), before) << "a new client is saved with its answers";
 }
 

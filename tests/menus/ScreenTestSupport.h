@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -52,14 +53,33 @@ struct ProgramFixture : ::testing::Test {
     test::FakeServices fake;
     ScriptedDialogs& dialogs = fake.dialogs;
 
-    // The store works on a drive "disk" in the program folder holding clients of these names.
-    void useClients(const std::vector<std::string>& names) {
-        makeDrive(folder.path() / "disk", names);
+    // The store works on a drive "disk" in the program folder holding these records.
+    void useRecords(const std::vector<records::ClientRecord>& clients) {
+        const fs::path file = folder.path() / "disk" / records::kClientFileName;
+        makeDrive(folder.path() / "disk", {});
+        writeFile(file, test::clientFileBytes(clients));
         records::ClientTable table;
-        const auto load = records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
-        store.useDrive("disk", folder.path() / "disk" / records::kClientFileName, 'b', table, load);
+        const auto load = records::LoadClients(table, file);
+        store.useDrive("disk", file, 'b', table, load);
+    }
+    void useClients(const std::vector<std::string>& names) { useRecords(test::recordsNamed(names)); }
+    // The client records as the drive holds them now.
+    records::ClientTable onDrive() const {
+        records::ClientTable table;
+        records::LoadClients(table, store.ClientFilePath());
+        return table;
     }
 };
+
+// The widget with the keyboard focus, and a key pressed on it.
+inline QWidget* focused() { return QApplication::focusWidget(); }
+inline void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(focused(), k, mods); }
+// Shows a modeless screen as the active window and lets it take the keyboard.
+inline void openScreen(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+}
 
 // In the drive chooser: picks the entry for `designation` with the keyboard, then Done.
 inline void chooseDrive(QDialog& d, const QString& designation) {

@@ -43,8 +43,7 @@ struct DeleteNames : SupervisorFixture {
 };
 
 TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
-    std::vector<records::ClientRecord> records;
-    for (const char* n : {"abc", "", "Gonzalez"}) records.push_back(kcs::test::ClientBuilder{}.set(Field::Name, n).build());
+    auto records = tested({"abc", "", "Gonzalez"});
     records[2].set(Field::NameDeleted, "1");  // deleted before: left alone
     useRecords(records);
     const std::string before = readFile(store.ClientFilePath());
@@ -52,8 +51,7 @@ TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
     dialogs.answer(MsgAnswer::No);
     DeleteClientNames(store, dialogs);
     EXPECT_EQ(readFile(store.ClientFilePath()), before);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, kDeleteNamesWarning);
+    ASSERT_EQ(dialogs.texts(), std::vector<std::string>{kDeleteNamesWarning});
     EXPECT_EQ(dialogs.messages[0].title, "WARNING!");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
@@ -84,8 +82,7 @@ TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
 }
 
 TEST_F(DeleteNames, ASaveRefusedStopsThereSaysWhatWasDoneAndAnotherRunCarriesOn) {
-    std::vector<records::ClientRecord> records;
-    for (const char* n : {"Ann", "Bob", "Cy"}) records.push_back(kcs::test::ClientBuilder{}.set(Field::Name, n).build());
+    auto records = tested({"Ann", "Bob", "Cy"});
     records[0].set(Field::NameDeleted, "1");
     useRecords(records);
     const std::string before = readFile(store.ClientFilePath());

@@ -47,27 +47,13 @@ struct SupervisorFixture : ProgramFixture {
         test::FixtureData{}.write(folder.path());
         useClients({"Ann Lee", "Bob Roe", "Cy Young"});
     }
-    // The drive "disk" holding these records (names as Windows-1252 bytes).
-    void useClients(const std::vector<std::string>& names) {
+    // Records of clients of these names (Windows-1252 bytes) who answered the test.
+    static std::vector<records::ClientRecord> tested(const std::vector<std::string>& names) {
         std::vector<records::ClientRecord> records;
         for (const auto& n : names) records.push_back(test::ClientBuilder{}.set(records::Field::Name, n).build());
-        useRecords(records);
+        return records;
     }
-    void useRecords(const std::vector<records::ClientRecord>& records) {
-        makeDrive(folder.path() / "disk", {});
-        std::string bytes;
-        for (const auto& r : records) bytes.append(r.bytes().data(), r.bytes().size());
-        writeFile(folder.path() / "disk" / records::kClientFileName, bytes);
-        records::ClientTable table;
-        const auto load = records::LoadClients(table, folder.path() / "disk" / records::kClientFileName);
-        store.useDrive("disk", folder.path() / "disk" / records::kClientFileName, 'b', table, load);
-    }
-    // The client records as the drive holds them now.
-    records::ClientTable onDrive() const {
-        records::ClientTable table;
-        records::LoadClients(table, store.ClientFilePath());
-        return table;
-    }
+    void useClients(const std::vector<std::string>& names) { useRecords(tested(names)); }
 };
 
 }  // namespace kcs::testutil

@@ -65,20 +65,6 @@ TEST_F(Printing, ToThePortTheJobIsTheReportFileWithItsClosingFormFeedByteForByte
     EXPECT_EQ(jobs[0], reportFile());
 }
 
-TEST_F(Printing, PrintSelectedOfThreeClientsGivesThreeJobsInListOrder) {
-    menus::PrintSelectedForm form(store, cups, realFlows.reportOptions(false), false);
-    form.printSelected({0, 1, 2});
-    const auto jobs = queue->take(3);
-    ASSERT_EQ(jobs.size(), 3u);
-    const char* names[] = {"Ann Lee", "Bob Roe", "Cy Young"};
-    for (int n = 1; n <= 3; ++n) {
-        EXPECT_NE(test::pdfText(jobs[static_cast<std::size_t>(n - 1)]).find(nameLine(names[n - 1])), std::string::npos);
-        EXPECT_EQ(readFile(report::StagingFile(folder.path(), n)),
-                  report::ComposeReport(store.table(), static_cast<std::int16_t>(n), realFlows.reportOptions(false)));
-    }
-    EXPECT_EQ(store.CurClient(), 3);
-}
-
 TEST_F(Printing, PrintAllPrintsEveryReportInClientOrderWithOrWithoutTheSummaryPage) {
     for (bool summary : {false, true}) {
         realFlows.execute(menus::kReportsTab, menus::kPrintAll, summary);

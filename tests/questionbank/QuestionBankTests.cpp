@@ -57,7 +57,6 @@ TEST_F(QuestionBankTest, TablesAreListedInTheBanksOwnOrderAndItemsWalkedWithBOFA
     EXPECT_EQ(rs.Field("Answer1"), "True");
     EXPECT_EQ(rs.Field("ANSWER2"), std::nullopt);  // empty reads as Null
     EXPECT_EQ(rs.Field("ANSWER3"), std::nullopt);  // so does NULL
-    EXPECT_EQ(rs.Field("ChoiceAudio5"), std::nullopt);
     EXPECT_EQ(errorNumber([&] { rs.Field("NoSuchField"); }), 3265);
 
     int seen = 0;
@@ -113,12 +112,10 @@ TEST_F(QuestionBankTest, LanguageTablesThatAreNotItems1To158InOrderAreRefused) {
 }
 
 TEST_F(QuestionBankTest, MissingBadAndForeignFilesHaveTheirNumbers) {
-    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "KCS99.MDB"); }), 3024);
-    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "nofolder" / "KCS32.MDB"); }), 3044);
-    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(""); }), 3044);
-    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir.path()); }), 3051);
     kcs::test::writeFile(dir / "text.mdb", std::string(4096, 'x'));
-    EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(dir / "text.mdb"); }), 3051);
+    for (const auto& [file, number] : std::vector<std::pair<fs::path, int>>{
+             {dir / "KCS99.MDB", 3024}, {dir / "nofolder" / "KCS32.MDB", 3044}, {"", 3044}, {dir.path(), 3051}, {dir / "text.mdb", 3051}})
+        EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(file); }), number) << file;
 }
 
 TEST_F(QuestionBankTest, AnOpenBankKeepsOtherConnectionsOutUntilClosed) {

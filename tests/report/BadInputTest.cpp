@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <functional>
 
 #include "kcs/test/ScoringFixture.h"
@@ -15,20 +13,12 @@
 
 using namespace kcs::test;
 namespace fs = std::filesystem;
+using ToolRun = CommandRun;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
 ToolRun runTool(const std::string& args, const fs::path& scratch) {
-    // Under a time limit, so a run that waits for ever fails (status 124) instead of hanging.
-    const std::string command = "timeout 60 " + std::string(KCS_REPORT_TOOL) + " " + args + " >" +
-                                (scratch / "stdout").string() + " 2>" + (scratch / "stderr").string() + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, kcs::test::readFile(scratch / "stdout"), kcs::test::readFile(scratch / "stderr")};
+    return runCommand(std::string(KCS_REPORT_TOOL) + " " + args, scratch);
 }
 
 // A program folder with the fixture's data files, a data drive with two clients, and an
@@ -48,11 +38,7 @@ struct World {
     }
     fs::path at(const std::string& relative) const { return root.path() / relative; }
     std::string arg(const std::string& relative) const { return at(relative).string(); }
-    void writeClients() {
-        std::string bytes;
-        for (const auto& c : clients) bytes.append(c.bytes().data(), c.bytes().size());
-        kcs::test::writeFile(at("drive/DATA401.KCS"), bytes);
-    }
+    void writeClients() { kcs::test::writeFile(at("drive/DATA401.KCS"), clientFileBytes(clients)); }
     void rewrite() { data.write(at("prog")); }
     void edit(const std::string& relative, const std::function<void(std::string&)>& change) const {
         std::string text = kcs::test::readFile(at(relative));

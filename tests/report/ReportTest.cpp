@@ -22,17 +22,6 @@ std::vector<std::string> linesOf(const std::string& bytes) {
 
 }  // namespace
 
-TEST(PrintFile, ColumnsNumbersAndTheTabPastTheColumn) {
-    PrintFile f;
-    f.spaces(7).text("ABC").column(12).text("x").column(12).text("y").endLine();
-    f.number(35).number(-4).number(0).column(5).text("z").endLine();
-    f.formFeedLine();
-    EXPECT_EQ(f.bytes(), "       ABC x\r\n           y\r\n 35 -4  0 \r\n    z\r\n\f\r\n");
-    PrintFile g;
-    g.text("abcd").column(5).text("e").column(1).text("f");
-    EXPECT_EQ(g.bytes(), "abcde\r\nf");
-}
-
 TEST(ReportLayout, Section3StartsANewPageWhenItLacksRoom) {
     Scored l{ClientBuilder{}};
     const std::string notice = "         " + std::string(kcs::kProductNoticeLine) + "\r\n";

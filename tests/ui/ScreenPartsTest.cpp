@@ -1,5 +1,5 @@
-// The parts every screen is built from: the menu-button row and its help line, the field
-// labels, and the error guard.
+// The parts every screen is built from: the menu-button row and its help line, and the
+// error guard.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +14,6 @@
 #include "kcs/common/RunError.h"
 #include "kcs/test/FakeServices.h"
 #include "kcs/ui/ErrorGuard.h"
-#include "kcs/ui/InfoLabels.h"
 #include "kcs/ui/MenuButtonRow.h"
 #include "kcs/ui/ScreenConventions.h"
 
@@ -116,19 +115,4 @@ TEST(ErrorGuard, AnErrorEscapingAButtonIsShownAndTheScreenCarriesOn) {
     EXPECT_EQ(s.fake.dialogs.texts(), (std::vector<std::string>{"Error 61:Disk full", "Error 51:slot 52"}));
     EXPECT_EQ(s.fake.dialogs.messages[0].title, "");
     EXPECT_TRUE(s.window.isVisible());
-}
-
-TEST(InfoLabels, TheFocusedFieldsLabelIsBoldAndNamesTheField) {
-    QWidget window;
-    InfoLabels labels;
-    QLineEdit age(&window), name(&window);
-    labels.add(&window, QStringLiteral("Name:"), &name);
-    labels.add(&window, QStringLiteral("Age:"), &age);
-    EXPECT_EQ(age.accessibleName(), QStringLiteral("Age"));
-    EXPECT_EQ(labels.label(1)->objectName(), QStringLiteral("lblInfo_1"));
-    labels.HighlightInfoLabel(1);
-    EXPECT_FALSE(labels.label(0)->font().bold());
-    EXPECT_TRUE(labels.label(1)->font().bold());
-    labels.ResetInfoLabels();
-    EXPECT_FALSE(labels.label(1)->font().bold());
 }

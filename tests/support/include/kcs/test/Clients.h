@@ -10,16 +10,10 @@
 
 namespace kcs::test {
 
-// A record with only its name (Windows-1252 bytes) set.
-inline records::ClientRecord recordNamed(const std::string& cp1252Name) {
-    records::ClientRecord r;
-    r.set(records::Field::Name, cp1252Name);
-    return r;
-}
-
+// Records with only their names (Windows-1252 bytes) set.
 inline std::vector<records::ClientRecord> recordsNamed(const std::vector<std::string>& names) {
-    std::vector<records::ClientRecord> clients;
-    for (const auto& n : names) clients.push_back(recordNamed(n));
+    std::vector<records::ClientRecord> clients(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) clients[i].set(records::Field::Name, names[i]);
     return clients;
 }
 
@@ -30,11 +24,6 @@ inline records::ClientTable tableOf(const std::vector<records::ClientRecord>& cl
     t.NumClients = static_cast<std::int16_t>(clients.size());
     t.CurClient = clients.empty() ? 0 : 1;
     return t;
-}
-
-// `table` made to hold clients of these names, the first one current.
-inline void loadClients(records::ClientTable& table, const std::vector<std::string>& names) {
-    table = tableOf(recordsNamed(names));
 }
 
 // The client file holding these records.

@@ -1,8 +1,7 @@
 #pragma once
-// Drives the program the way a person at the keyboard does. On an X display every key is
-// a real key press made through the X server (the XTest extension), so it reaches whatever
-// window really has the keyboard focus, with no window manager to help; elsewhere
-// (offscreen) it is sent to the widget that has the focus.
+// Drives the program the way a person at the keyboard does: every key is a real key press
+// made through the X server (the XTest extension), so it reaches whatever window really
+// has the keyboard focus, with no window manager to help.
 //
 // Steps run in order. A check step waits until its condition holds; the driver polls from
 // a timer, so it keeps going inside the program's modal loops and message boxes. A key
@@ -46,9 +45,6 @@ public:
     // for `stallMs` (false; failure() says which step and what the screen showed).
     bool run(int stallMs = 20000);
     const std::string& failure() const { return failure_; }
-
-    // True when keys go through the X server.
-    static bool realKeys();
 
 private:
     struct Step {

@@ -1,7 +1,7 @@
 #pragma once
 // The plain helpers every suite, benchmark and fuzzer shares: a temporary folder,
-// whole-file reads and writes, the error number a call fails with, and running a check
-// inside a private read-only view of a folder.
+// whole-file reads and writes, running a command, the error number a call fails with, and
+// running a check inside a private read-only view of a folder.
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -59,6 +59,19 @@ inline std::string readFile(const std::filesystem::path& p) {
 inline void writeFile(const std::filesystem::path& p, const std::string& content) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out << content;
+}
+
+// A command's exit status and output, run with no input and under a time limit (status
+// 124 when it would wait for ever); `scratch` receives the output files.
+struct CommandRun {
+    int status;
+    std::string out, err;
+};
+inline CommandRun runCommand(const std::string& command, const std::filesystem::path& scratch) {
+    const std::string line = "timeout 60 " + command + " >" + (scratch / "stdout").string() + " 2>" +
+                             (scratch / "stderr").string() + " </dev/null";
+    const int raw = std::system(line.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(scratch / "stdout"), readFile(scratch / "stderr")};
 }
 
 // The number of the kcs::RunError that `f` throws, 0 when it returns.
