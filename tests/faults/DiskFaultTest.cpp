@@ -14,6 +14,7 @@
 #include "kcs/app/Settings.h"
 #include "kcs/common/RunError.h"
 #include "kcs/common/SysCalls.h"
+#include "kcs/report/PrintReport.h"
 #include "kcs/report/ScoreAndReport.h"
 #include "kcs/test/Clients.h"
 #include "kcs/test/Support.h"
@@ -30,8 +31,16 @@ const std::map<int, int> kFaults = {{ENOSPC, err::DiskFull},
                                     {ENODEV, err::DiskNotReady},
                                     {ENXIO, err::DiskNotReady}};
 
+// Keeps the pages of every job it is given.
+struct JobList : report::Printer {
+    std::vector<std::vector<std::string>> jobs;
+    void printPages(const std::string&, const std::vector<std::string>& pages) override { jobs.push_back(pages); }
+    void printRaw(const std::string&, const std::string& bytes) override { jobs.push_back({bytes}); }
+};
+
 // A program folder with the shipped data files and a data drive of three clients.
 struct World {
+    JobList printer;
     test::TempDir dir;
     fs::path program = dir / "program";
     fs::path drive = dir / "drive";
@@ -120,6 +129,21 @@ const Write kWrites[] = {
              EXPECT_FALSE(fs::exists(f)) << "no report rather than part of one";
          } else {
              EXPECT_EQ(test::readFile(f), report::ComposeReport(w.store.table(), 1, {w.program, 'b', false}));
+         }
+     }},
+    {"print all: staging files and the report file",
+     [](World& w) { report::PrintReports(w.store.table(), {1, 2, 3}, {w.program, 'b', false}, false, w.printer); },
+     [](World& w, const std::string&, bool failed) {
+         // Whatever was printed is each client's whole report, in order; nothing else.
+         EXPECT_LE(w.printer.jobs.size(), 3u);
+         if (!failed) {
+             EXPECT_EQ(w.printer.jobs.size(), 3u);
+         }
+         for (std::size_t i = 0; i < w.printer.jobs.size(); ++i) {
+             const std::string whole = report::ComposeReport(w.store.table(), static_cast<std::int16_t>(i + 1),
+                                                             {w.program, 'b', false});
+             EXPECT_EQ(w.printer.jobs[i], report::SplitReportPages(std::string_view(whole).substr(0, whole.size() - 1)))
+                 << "job " << i + 1;
          }
      }},
     {"drive write test",
