@@ -148,6 +148,7 @@ frmPresentQA::frmPresentQA(const std::string& language, std::vector<QAItem> item
     txtQuestion_->setFont(big);
     setBoxColors(txtQuestion_, kBlue, kWhite);
     qBox->addWidget(txtQuestion_);
+    fraQuestions->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     qa->addWidget(fraQuestions);
 
     auto* fraAnswer = new QGroupBox(QStringLiteral("Choose Answer"), frQandA_);
@@ -182,6 +183,7 @@ frmPresentQA::frmPresentQA(const std::string& language, std::vector<QAItem> item
         PlaySoundFile(form_.choiceSound(i));
     });
     row_->onChosen([this](int i) { apply(form_.select(i)); });
+    fraAnswer->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     qa->addWidget(fraAnswer);
     frQandA_->setFixedWidth(twipsToPixels(9600, this));
     stack->addWidget(frQandA_, 0, 0, Qt::AlignCenter);
@@ -192,10 +194,14 @@ frmPresentQA::frmPresentQA(const std::string& language, std::vector<QAItem> item
     auto* iBox = new QVBoxLayout(fraInstructions_);
     txtInstructions_ = textBox(QStringLiteral("txtInstructions"), fraInstructions_);
     txtInstructions_->setAccessibleName(QStringLiteral("Instructions"));
-    txtInstructions_->setFont(big);
+    // The longest introduction fits without scrolling: the client cannot scroll it.
+    QFont text = txtInstructions_->font();
+    text.setPointSizeF(text.pointSizeF() * 1.25);
+    txtInstructions_->setFont(text);
+    txtInstructions_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBoxColors(txtInstructions_, kWhite, kBlack);
     iBox->addWidget(txtInstructions_);
-    fraInstructions_->setFixedSize(twipsToPixels(10200, this), twipsToPixels(6600, this));
+    fraInstructions_->setFixedSize(twipsToPixels(11400, this), twipsToPixels(8400, this));
     stack->addWidget(fraInstructions_, 0, 0, Qt::AlignCenter);
     fraInstructions_->raise();
 
@@ -203,7 +209,7 @@ frmPresentQA::frmPresentQA(const std::string& language, std::vector<QAItem> item
     for (QWidget* w : {static_cast<QWidget*>(txtQuestion_), static_cast<QWidget*>(txtInstructions_)})
         w->installEventFilter(this);
     render();
-    resize(std::max(sizeHint().width(), twipsToPixels(11400, this)), std::max(sizeHint().height(), twipsToPixels(8600, this)));
+    resize(std::max(sizeHint().width(), twipsToPixels(12600, this)), std::max(sizeHint().height(), twipsToPixels(10200, this)));
 }
 
 void frmPresentQA::showEvent(QShowEvent* event) {
