@@ -12,8 +12,14 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps xdotool netpbm
   diction espeak-ng sox python3
+  qt6-multimedia-dev pulseaudio-utils
   lintian appstream desktop-file-utils x11-utils bc man-db
 )
+# The sound tests start a PulseAudio server of their own. A desktop whose sound already
+# runs on PipeWire keeps it (the two packages exclude each other); its sound tests skip.
+if ! dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed"; then
+  packages+=(pulseaudio)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

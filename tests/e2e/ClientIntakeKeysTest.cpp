@@ -26,20 +26,16 @@ std::string sheet() {
 }  // namespace
 
 TEST_F(IntakeRoad, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
-    const char* court[] = {"17", "3", "2", "1", "0", "9", "4", "1", "2", "3", "n"};
     std::string expected = std::string("Ann Smith") + std::string(16, ' ') + "34 " "2" "5" "1" "12" "07/04/1961" +
                            "12/06/2026" + "173 2 1 0 9 4 1 2 3 N " + sheet() + "0" "0";
     ASSERT_EQ(expected.size(), 235u);
 
     startUp.start();
-    keys.window("Kestrel Conduct Screening").focus("lbNameDisplay").press("Tab").focus("cmdMenuChoice_1").press("Return")
-        .window("Entry Method").focus("cmdMenuChoice_0").press("Down").focus("cmdMenuChoice_1").press("Return")
-        .window("Client Information").focus("txtName");
-    for (const char* value : {"Ann Smith", "34", "2", "5", "1", "12", "07041961"}) keys.type(value).press("Return");
-    keys.focus("cmdMenuChoice_0").press("Return").window("Court History").focus("txtAgeAtFirstArrest");
-    for (const char* value : court) keys.type(value).press("Return");
-    keys.focus("cmdMenuChoice_0").press("Return")
-        .window("Edit Client Responses").focus("grdResponses_0").type(QString::fromStdString(sheet()))
+    keyNewClient(1, {"Ann Smith", "34", "2", "5", "1", "12", "07041961"},
+                 {"17", "3", "2", "1", "0", "9", "4", "1", "2", "3", "n"});
+    keys.window("Edit Client Responses")
+        .focus("grdResponses_0")
+        .type(QString::fromStdString(sheet()))
         .until("the last answer rang the bell", [&] { return fake.beeper.beeps == 1; })
         .press("Tab").focus("cmdMenuChoice_0").press("Return")
         .window("Kestrel Conduct Screening")

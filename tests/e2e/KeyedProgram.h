@@ -47,6 +47,25 @@ struct KeyedProgram : ::testing::Test {
         records::LoadClients(table, clientFile);
         return table;
     }
+
+    // From the main menu: "Add New Client", the entry-method button `road` (0 on screen,
+    // 1 from an answer sheet), then the client's details and court history, each value
+    // confirmed with Enter and each screen with its first button.
+    void keyNewClient(int road, std::initializer_list<const char*> details, std::initializer_list<const char*> court) {
+        keys.window("Kestrel Conduct Screening")
+            .focus("lbNameDisplay")
+            .press("Tab")
+            .focus("cmdMenuChoice_1")
+            .press("Return")
+            .window("Entry Method")
+            .focus("cmdMenuChoice_0");
+        if (road == 1) keys.press("Down").focus("cmdMenuChoice_1");
+        keys.press("Return").window("Client Information").focus("txtName");
+        for (const char* value : details) keys.type(value).press("Return");
+        keys.focus("cmdMenuChoice_0").press("Return").window("Court History").focus("txtAgeAtFirstArrest");
+        for (const char* value : court) keys.type(value).press("Return");
+        keys.focus("cmdMenuChoice_0").press("Return");
+    }
 };
 
 }  // namespace kcs::testutil

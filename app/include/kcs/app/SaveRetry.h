@@ -18,7 +18,8 @@ inline constexpr const char* kSaveRetryText =
 inline constexpr const char* kSaveErrorTitle = "Data Disk Error";
 
 // Runs `save` until it returns (true) or the operator declines to try again after a
-// failure (false). Each failure shows "Error N:..." and the question on `boxes`.
-bool saveWithRetry(MessageBoxes& boxes, const std::function<void()>& save);
+// failure (false). Each failure shows "Error N:..." and the question (`retryText`) on
+// `boxes`.
+bool saveWithRetry(MessageBoxes& boxes, const std::function<void()>& save, const std::string& retryText = kSaveRetryText);
 
 }  // namespace kcs::app

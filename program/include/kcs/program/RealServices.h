@@ -4,24 +4,17 @@
 // volumes and NumLock through the X keyboard extension.
 
 #include "kcs/program/CupsPrinter.h"
+#include "kcs/program/QtAudioPlayer.h"
 #include "kcs/program/X11NumLock.h"
 #include "kcs/ui/Services.h"
 
 namespace kcs::program {
 
-// Until sound is wired in, the program has none.
-class NoAudio : public app::AudioPlayer {
-public:
-    bool available() override { return false; }
-    void play(const std::filesystem::path&) override {}
-    void stop() override {}
-};
-
 struct RealServices {
     ui::QtDialogs dialogs;
     ui::BellBeeper beeper;
     ui::SystemClock clock;
-    NoAudio audio;
+    QtAudioPlayer audio;
     CupsPrinter printer;
     app::DriveFiles drive;
     ui::MountedVolumes volumes;
