@@ -41,7 +41,7 @@ while read -r target dict maxlen _; do
   done
   findings=$(find "$work/$target/artifacts" -type f | wc -l)
   seconds=$((share - left))
-  rate=$(awk -v r="$runs" -v s="$seconds" 'BEGIN { printf "%d", s > 0 ? r / s : r }')
+  rate=$(awk -v r="$runs" -v s="$seconds" 'BEGIN { printf "%d", (s > 0 ? r / s : r) }')
   row=$(printf '%-24s %10s %8s %6s %9s' "$target" "$runs" "$rate" "$cov" "$findings")
   rows+=("$row")
   echo "$row"
