@@ -70,6 +70,16 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// A read of the bank is cut off after this many steps of the engine (a thousand each):
+// its tables hold a few hundred records, while a damaged or tampered file can hold a view
+// that never ends. The count starts again with every statement.
+constexpr long kStepBudget = 2000;
+thread_local long stepsTaken = 0;
+
+int outOfSteps(void*) { return ++stepsTaken > kStepBudget; }
+
+void startStatement() { stepsTaken = 0; }
+
 RunError cannotOpen(const fs::path& path, const std::string& reason) {
     return RunError(err::BankCannotOpen, "Cannot open the question bank " + path.string() + ": " + reason);
 }
@@ -99,9 +109,11 @@ void readRows(sqlite3* db, sqlite3_stmt* stmt, const fs::path& path,
         const char* n = sqlite3_column_name(stmt, c);
         names.emplace_back(n ? n : "");
     }
+    startStatement();
     for (;;) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) break;
+        if ((rc & 0xFF) == SQLITE_INTERRUPT) throw cannotOpen(path, "a read of it does not come to an end");
         if (rc != SQLITE_ROW) throw cannotOpen(path, sqlite3_errmsg(db));
         auto& row = rows.emplace_back();
         row.reserve(static_cast<std::size_t>(columns));
@@ -123,12 +135,12 @@ std::optional<std::size_t> columnIndex(const std::vector<std::string>& names, st
 
 // A language table must hold items 1..158 in order: the screens number, score and
 // present the answers by position.
-void checkLanguageTable(std::string_view table, const std::vector<std::string>& names,
+void checkLanguageTable(const fs::path& path, std::string_view table, const std::vector<std::string>& names,
                         const std::vector<std::vector<std::optional<std::string>>>& rows) {
     const auto id = columnIndex(names, "ID");
     if (!id || !columnIndex(names, "TestQuestion")) return;  // not a language table
-    const std::string prefix = "The question bank table \"" + std::string(table) +
-                               "\" cannot be used: it must hold items 1 to " + std::to_string(kLanguageItemCount) +
+    const std::string prefix = "The table \"" + std::string(table) + "\" of the question bank " + path.string() +
+                               " cannot be used: it must hold items 1 to " + std::to_string(kLanguageItemCount) +
                                " in order, but ";
     if (rows.size() != static_cast<std::size_t>(kLanguageItemCount))
         throw RunError(err::BankUnrecognizedFormat, prefix + "it holds " + std::to_string(rows.size()) + " records");
@@ -172,7 +184,9 @@ void Recordset::MovePrevious() {
 
 std::optional<std::string> Recordset::Field(std::string_view name) const {
     const auto i = columnIndex(names_, name);
-    if (!i) throw RunError(err::BankItemNotFound, "Item not found in this collection: field \"" + std::string(name) + "\"");
+    if (!i)
+        throw RunError(err::BankItemNotFound, "Item not found in this collection: field \"" + std::string(name) +
+                                                  "\" of the question bank " + source_);
     if (IsBOF() || IsEOF()) throw noCurrentRecord();
     return rows_[static_cast<std::size_t>(pos_)][*i];
 }
@@ -210,6 +224,7 @@ std::vector<std::string> Database::TableNames() const {
                 rc);
     if (rc != SQLITE_OK) throw cannotOpen(path_, sqlite3_errmsg(db_));
     std::vector<std::string> names;
+    startStatement();
     while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
         names.emplace_back(t ? t : "");
@@ -225,9 +240,11 @@ Recordset Database::tableRows(std::string_view table) const {
         Statement s(db_, "SELECT count(*) FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE", rc);
         if (rc != SQLITE_OK) throw cannotOpen(path_, sqlite3_errmsg(db_));
         sqlite3_bind_text(s.get(), 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+        startStatement();
         if (sqlite3_step(s.get()) != SQLITE_ROW) throw cannotOpen(path_, sqlite3_errmsg(db_));
         if (sqlite3_column_int(s.get(), 0) == 0)
-            throw RunError(err::BankTableNotFound, "The question bank has no table \"" + std::string(table) + "\"");
+            throw RunError(err::BankTableNotFound,
+                           "The question bank " + path_.string() + " has no table \"" + std::string(table) + "\"");
     }
     // Rows in the order they were stored; tables without a row number (and views) in
     // their own scan order.
@@ -239,7 +256,8 @@ Recordset Database::tableRows(std::string_view table) const {
 
     Recordset rs;
     readRows(db_, stmt->get(), path_, rs.names_, rs.rows_);
-    checkLanguageTable(table, rs.names_, rs.rows_);
+    checkLanguageTable(path_, table, rs.names_, rs.rows_);
+    rs.source_ = path_.string();
     rs.pos_ = 0;
     return rs;
 }
@@ -254,6 +272,7 @@ Recordset Database::OpenRecordset(std::string_view query) const {
     if (!sqlite3_stmt_readonly(s.get())) throw RunError(kInvalidOperation, "The question bank is only read");
     Recordset rs;
     readRows(db_, s.get(), path_, rs.names_, rs.rows_);
+    rs.source_ = path_.string();
     rs.pos_ = 0;
     return rs;
 }
@@ -273,8 +292,10 @@ Database Workspace::OpenDatabase(const fs::path& file, bool exclusive) const {
     Database db(raw, file);
     if (rc != SQLITE_OK) throw cannotOpen(file, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     sqlite3_extended_result_codes(raw, 1);
+    sqlite3_progress_handler(raw, 1000, outOfSteps, nullptr);
 
     auto exec = [&](const char* sql) {
+        startStatement();
         char* msg = nullptr;
         const int r = sqlite3_exec(raw, sql, nullptr, nullptr, &msg);
         if (r != SQLITE_OK) {

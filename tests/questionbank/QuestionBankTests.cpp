@@ -106,9 +106,24 @@ TEST_F(QuestionBankTest, LanguageTablesThatAreNotItems1To158InOrderAreRefused) {
         } catch (const kcs::RunError& e) {
             EXPECT_EQ(e.number(), 3343);
             EXPECT_NE(std::string(e.what()).find(t), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("bad.mdb"), std::string::npos) << e.what();
         }
     }
     EXPECT_EQ(errorNumber([&] { db.OpenTable("Swapped"); }), 3343);
+}
+
+TEST_F(QuestionBankTest, ATableThatNeverEndsIsRefusedNamingTheBank) {
+    kcs::test::SqliteFile(dir / "endless.mdb", true)
+        .exec("CREATE VIEW English AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+              "SELECT i AS ID, 'q' AS TestQuestion FROM n WHERE i < 0");
+    auto db = ws.OpenDatabase(dir / "endless.mdb");
+    try {
+        db.OpenTable("English");
+        ADD_FAILURE() << "an endless table was read";
+    } catch (const kcs::RunError& e) {
+        EXPECT_EQ(e.number(), 3051);
+        EXPECT_NE(std::string(e.what()).find("endless.mdb"), std::string::npos) << e.what();
+    }
 }
 
 TEST_F(QuestionBankTest, MissingBadAndForeignFilesHaveTheirNumbers) {

@@ -131,7 +131,7 @@ Table parseSource(const std::string& name, const std::string& path) {
         if (line.empty() || line[0] == '#') continue;
         if (line.rfind("@section", 0) == 0) {
             const std::string n = trim(line.substr(8));
-            if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos)
+            if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos)
                 throw SourceError(path, lineNo, "bad section number");
             const int next = std::stoi(n);
             if (next != section + 1) throw SourceError(path, lineNo, "sections must run 1, 2, 3 ...");

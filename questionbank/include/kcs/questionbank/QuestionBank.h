@@ -47,6 +47,7 @@ private:
     std::vector<std::string> names_;
     std::vector<std::vector<std::optional<std::string>>> rows_;
     long pos_ = 0;
+    std::string source_;  // the bank's file, for messages
 };
 
 // An open bank. Holds the file exclusively until closed or destroyed: no other
