@@ -10,7 +10,10 @@ jobs=$(nproc)
 tools/deps.sh
 
 build=$root/build-test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKCS_SANITIZE=ON -DKCS_BUILD_BENCH=OFF
+# -O1 with line tables only: what the sanitizers need for their reports, at half the
+# compile time of -O2 -g on a two-core machine.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKCS_SANITIZE=ON -DKCS_BUILD_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
 cmake --build "$build" -j "$jobs"
 
 # Screens run without a display; Qt keeps a few one-time allocations for the life of
