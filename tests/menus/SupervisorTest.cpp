@@ -56,6 +56,9 @@ TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
 
+    // What an interrupted save left beside the client file holds the names in the clear.
+    const std::filesystem::path leftover = store.ClientFilePath().string() + ".new";
+    writeFile(leftover, before);
     for (int run = 1; run <= 2; ++run) {
         dialogs.messages.clear();
         dialogs.answer(MsgAnswer::Yes);
@@ -67,6 +70,7 @@ TEST_F(DeleteNames, ScramblesEachUnmarkedNameOnceAndSaysSoEveryTime) {
         EXPECT_EQ(name(3), "Gonzalez" + std::string(17, ' '));
         EXPECT_EQ(mark(1) + mark(2) + mark(3), "111");
         EXPECT_EQ(onDrive().Clients[1], store.record(1));
+        EXPECT_FALSE(std::filesystem::exists(leftover));
     }
     // The scrambled bytes show in the client list and reach the report unchanged.
     records[0].set(Field::Name, "Gonzalez");
