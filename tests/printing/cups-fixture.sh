@@ -12,16 +12,8 @@ set -eu
 action=$1
 folder=$2
 
-stop() {
-  if [ -f "$folder/cupsd.pid" ]; then
-    pid=$(cat "$folder/cupsd.pid")
-    if kill -0 "$pid" 2>/dev/null && grep -q cupsd "/proc/$pid/cmdline" 2>/dev/null; then
-      kill "$pid"
-      for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    fi
-  fi
-  rm -rf "$folder"
-}
+. "$(dirname "$0")/../support/fixture-daemon.sh"
+stop() { stop_daemon "$folder" cupsd.pid cupsd; }
 
 if [ "$action" = stop ]; then stop; exit 0; fi
 
