@@ -32,10 +32,7 @@ frmNewEntry::frmNewEntry(bool editMode, std::int16_t& slot, records::ClientRecor
       store_(store),
       services_(services),
       form_(items, record.raw(records::Field::Answers)) {
-    setObjectName(QStringLiteral("frmNewEntry"));
-    setWindowTitle(QStringLiteral("Edit Client Responses"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmNewEntry"), QStringLiteral("Edit Client Responses"));
 
     auto* layout = new QVBoxLayout(this);
     const int m = twipsToPixels(240, this);

@@ -55,10 +55,7 @@ void setBoxColors(QPlainTextEdit* box, const QColor& back, const QColor& text) {
 frmSelectLanguage::frmSelectLanguage(const std::vector<std::string>& languages, bool editMode,
                                      records::ClientRecord& record, ui::Services& services, QWidget* parent)
     : QDialog(parent), editMode_(editMode), record_(record), captions_(LanguageForm::captions(languages)) {
-    setObjectName(QStringLiteral("frmSelectLanguage"));
-    setWindowTitle(QStringLiteral("Select Presentation Language"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmSelectLanguage"), QStringLiteral("Select Presentation Language"));
 
     auto* layout = new QVBoxLayout(this);
     const int m = twipsToPixels(360, this);
@@ -119,10 +116,7 @@ frmPresentQA::frmPresentQA(const std::string& language, std::vector<QAItem> item
       record_(record),
       store_(store),
       services_(services) {
-    setObjectName(QStringLiteral("frmPresentQA"));
-    setWindowTitle(q(form_.caption()));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmPresentQA"), q(form_.caption()));
 
     auto* layout = new QVBoxLayout(this);
     const int m = twipsToPixels(360, this);

@@ -45,10 +45,7 @@ frmVerify::frmVerify(app::ClientStore& store, std::int16_t slot, ui::Services& s
       slot_(slot),
       services_(services),
       form_(store.record(slot).raw(records::Field::Answers)) {
-    setObjectName(QStringLiteral("frmVerify"));
-    setWindowTitle(QStringLiteral("Test Data Input Verification"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmVerify"), QStringLiteral("Test Data Input Verification"));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -26,10 +26,7 @@ bool leftTheField(const QFocusEvent& e) {
 
 EntryScreen::EntryScreen(const QString& objectName, const QString& caption, ui::Services& services, QWidget* parent)
     : QDialog(parent), services_(services) {
-    setObjectName(objectName);
-    setWindowTitle(caption);
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, objectName, caption);
 
     top_ = new QVBoxLayout(this);
     const int m = twipsToPixels(360, this);

@@ -79,10 +79,7 @@ DriveSelection reloadPrevious(DriveSelectContext& ctx, const std::string& previo
 
 frmDriveSelect::frmDriveSelect(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
-    setObjectName(QStringLiteral("frmDriveSelect"));
-    setWindowTitle(QStringLiteral("Select Drive"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmDriveSelect"), QStringLiteral("Select Drive"));
 
     auto* layout = new QVBoxLayout(this);
     const int m = twipsToPixels(240, this);

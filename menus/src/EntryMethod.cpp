@@ -36,10 +36,7 @@ bool EntryMethodForm::choose(int button, ClientFlows& flows, const std::function
 
 frmEntryMethod::frmEntryMethod(ClientFlows& flows, ui::Services& services, QWidget* parent)
     : QDialog(parent), flows_(flows) {
-    setObjectName(QStringLiteral("frmEntryMethod"));
-    setWindowTitle(QStringLiteral("Entry Method"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmEntryMethod"), QStringLiteral("Entry Method"));
 
     auto* layout = new QVBoxLayout(this);
     const int m = twipsToPixels(360, this);

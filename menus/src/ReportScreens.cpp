@@ -46,10 +46,7 @@ frmViewReport::frmViewReport(const app::ClientStore& store, report::ReportOption
       printDOS_(printDOS),
       services_(services),
       client_(store.CurClient()) {
-    setObjectName(QStringLiteral("frmViewReport"));
-    setWindowTitle(QStringLiteral("Client Report"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmViewReport"), QStringLiteral("Client Report"));
 
     auto* outer = new QVBoxLayout(this);
     auto* fraAll = new QWidget(this);
@@ -179,10 +176,7 @@ void setFrameLook(QGroupBox& frame, bool focused) {
 frmPrintSelected::frmPrintSelected(app::ClientStore& store, report::ReportOptions options, bool printDOS,
                                    ui::Services& services, QWidget* parent)
     : QDialog(parent), form_(store, services.printer, std::move(options), printDOS), services_(services) {
-    setObjectName(QStringLiteral("frmPrintSelected"));
-    setWindowTitle(QStringLiteral("Print Selected Reports"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmPrintSelected"), QStringLiteral("Print Selected Reports"));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

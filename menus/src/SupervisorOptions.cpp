@@ -47,10 +47,7 @@ void commentTab(QTabWidget& tabs, const QString& caption, const QString& frameNa
 frmSupervisorOptions::frmSupervisorOptions(const app::ClientStore& store, SupervisorFlows& flows,
                                            ui::Services& services, QWidget* parent)
     : QDialog(parent), form_(store), flows_(flows), services_(services) {
-    setObjectName(QStringLiteral("frmSupervisorOptions"));
-    setWindowTitle(QStringLiteral("Supervisor Options"));
-    setModal(true);
-    setPanelColors(*this, kBlue, kWhite);
+    setUpModalScreen(*this, QStringLiteral("frmSupervisorOptions"), QStringLiteral("Supervisor Options"));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -47,6 +48,13 @@ void setPanelColors(QWidget& panel, const QColor& background, const QColor& text
     pal.setColor(QPalette::WindowText, text);
     panel.setPalette(pal);
     panel.setAutoFillBackground(true);
+}
+
+void setUpModalScreen(QDialog& screen, const QString& objectName, const QString& caption) {
+    screen.setObjectName(objectName);
+    screen.setWindowTitle(caption);
+    screen.setModal(true);
+    setPanelColors(screen, kBlue, kWhite);
 }
 
 QColor panelColor(const QWidget& panel) {

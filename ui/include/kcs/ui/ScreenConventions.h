@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace kcs::ui {
@@ -31,6 +32,10 @@ int twipsToPixels(int twips, const QWidget* onScreenOf = nullptr);
 // Fills a frame or panel with a background colour and a text colour.
 void setPanelColors(QWidget& panel, const QColor& background, const QColor& text = kWhite);
 QColor panelColor(const QWidget& panel);
+
+// What every modal screen starts with: its object name, its caption as the window title,
+// modal, white on the program's blue.
+void setUpModalScreen(QDialog& screen, const QString& objectName, const QString& caption);
 
 // A window that opens takes the keyboard itself (no window manager may hand it over) and
 // puts the focus on `focus` when given.
