@@ -64,7 +64,6 @@ TEST(Content, SpanishIsTranslatedThroughout) {
         questions += q.ends_with('?');
         inverted += q.ends_with('?') && q.find("¿") != std::string::npos;
     }
-    EXPECT_EQ(es.size(), 158u);
     EXPECT_GT(accented, 40) << "Spanish text without accents is wrong text";
     EXPECT_EQ(inverted, questions) << "every Spanish question opens with ¿";
     EXPECT_EQ(*es[0][1] + "/" + *es[0][2], "Cierto/Falso");
@@ -192,8 +191,6 @@ TEST(Content, ShippedSettingsAndPracticeDiskAreWellFormedAndCoverTheCasesToPract
     for (std::int16_t n = 1; n <= table.NumClients; ++n) {
         SCOPED_TRACE("client " + std::to_string(n));
         const auto& c = table.Clients[static_cast<std::size_t>(n)];
-        const auto a = c.raw(Field::Answers);
-        for (std::size_t i = 0; i < a.size(); ++i) ASSERT_TRUE(a[i] >= '0' && a[i] <= (i < 99 ? '2' : '4')) << "item " << i + 1;
         EXPECT_TRUE(c.raw(Field::DateOfBirth)[0] == 'N' || isDate(c.raw(Field::DateOfBirth))) << c.raw(Field::DateOfBirth);
         EXPECT_TRUE(isDate(c.raw(Field::TestDate)));
         for (auto f : kcs::records::kCourtFields) {
@@ -205,7 +202,7 @@ TEST(Content, ShippedSettingsAndPracticeDiskAreWellFormedAndCoverTheCasesToPract
         EXPECT_TRUE(c.raw(Field::NameDeleted) == "0" || c.raw(Field::NameDeleted) == "1");
         deleted = deleted || c.raw(Field::NameDeleted) == "1";
         accented = accented || std::ranges::any_of(c.raw(Field::Name), [](unsigned char ch) { return ch >= 0xC0; });
-        kcs::scoring::Scores s;
+        kcs::scoring::Scores s;  // scoring refuses an answer code its item does not have
         const std::string report = kcs::report::ComposeReport(table, n, {kBin, 'b', true}, &s);
         for (std::size_t start = 0, end; start < report.size(); start = end + 2) {
             end = std::min(report.find("\r\n", start), report.size());

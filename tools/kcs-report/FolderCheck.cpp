@@ -69,20 +69,20 @@ public:
                 fault(choice + (text ? " is offered" : " has no text") + "; an item of section " +
                       std::to_string(section) + " offers " + std::to_string(choices) + " choices");
             if (!text) continue;
-            if (!wave) {
+            if (!wave || trimBlanks(*wave).empty()) {
                 fault(choice + " has no wave file name");
                 continue;
             }
-            const std::string name(trimBlanks(*wave));
-            if (!safeWaveName(name))
-                fault(choice + ": the wave file name \"" + printable(name) +
+            if (!safeWaveName(trimBlanks(*wave)))
+                fault(choice + ": the wave file name \"" + printable(trimBlanks(*wave)) +
                       "\" may hold only letters, digits, \"_\" and \"-\"");
-            const auto [byText, newText] = waveOfText_.emplace(*text, name);
-            if (!newText && byText->second != name)
-                fault(choice + " is read by " + name + ".wav, the same text elsewhere by " + byText->second + ".wav");
-            const auto [byWave, newWave] = textOfWave_.emplace(name, *text);
+            const std::string file = waveFileName(*wave);
+            const auto [byText, newText] = waveOfText_.emplace(*text, file);
+            if (!newText && byText->second != file)
+                fault(choice + " is read by " + file + ", the same text elsewhere by " + byText->second);
+            const auto [byWave, newWave] = textOfWave_.emplace(file, *text);
             if (!newWave && byWave->second != *text)
-                fault(choice + ": " + name + ".wav reads \"" + printable(*text) + "\" here and \"" +
+                fault(choice + ": " + file + " reads \"" + printable(*text) + "\" here and \"" +
                       printable(byWave->second) + "\" elsewhere");
         }
     }
