@@ -50,8 +50,8 @@ TEST(Content, TheBuiltProgramFolderPassesTheFolderCheckAndOurReportTextsArePlain
         for (unsigned char c : readFile(kBin / f)) ASSERT_TRUE(c < 0x80 && (c >= 0x20 || c == '\r' || c == '\n')) << f;
 }
 
-TEST(Content, SpanishIsTranslatedThroughout) {
-    const auto en = bank("English", "TestQuestion");
+TEST(Content, SpanishIsTranslatedThroughoutAndTheItemsFitTheirScreens) {
+    const auto en = bank("English", "TestQuestion, ANSWER2");
     const auto es = bank("Spanish", "TestQuestion, ANSWER1, ANSWER2, ANSWER3, ANSWER4");
     const std::vector<std::string> english{"True", "False", "Rare or Never", "Sometimes", "Often", "Very Often", "Never",
                                            "Once", "Many times", "No problem"};
@@ -59,6 +59,11 @@ TEST(Content, SpanishIsTranslatedThroughout) {
     for (std::size_t i = 0; i < es.size(); ++i) {
         const std::string& q = *es[i][0];
         EXPECT_NE(q, *en[i][0]) << "item " << i + 1 << " is not translated";
+        EXPECT_LE(std::max(q.size(), en[i][0]->size()), 160u) << "item " << i + 1 << " is too long for the test screen";
+        // Answer-sheet entry reads a section 3 item's columns from its English choice 2: four choices.
+        const std::string a2 = en[i][1].value_or("");
+        EXPECT_TRUE(i < 135 || !(a2 == "No" || a2.starts_with("False") || a2.starts_with("Somet") || a2.starts_with("Mostl") ||
+                                 a2.starts_with("Often"))) << "item " << i + 1 << " choice 2 '" << a2 << "'";
         for (std::size_t k = 1; k < 5; ++k) EXPECT_EQ(std::ranges::count(english, es[i][k].value_or("")), 0) << i + 1;
         accented += q.find_first_of("\xC3\xC2") != std::string::npos;  // the lead bytes of á é í ó ú ñ ü ¿ ¡
         questions += q.ends_with('?');
