@@ -359,15 +359,13 @@ void ReportWriter::PrintResponses() {
 void ReportWriter::PrintSignificantItems() {
     const auto& sc = scorer_.scores();
     const auto& t = scorer_.tables();
-    // Alcohol, Drugs, Resistance, Violence: consecutive runs of the significant items.
-    static constexpr int kBlockEnd[4] = {12, 25, 33, 46};
     std::array<std::vector<std::string>, 4> blocks;
     int first = 1;
     for (int b = 0; b < 4; ++b) {
-        for (int i = first; i <= kBlockEnd[b]; ++i)
+        for (int i = first; i <= scoring::kSignificantBlockEnds[static_cast<std::size_t>(b)]; ++i)
             if (sc.ItemPoints[static_cast<std::size_t>(t.SignificantItemNumbers[i])] >= 2)
                 blocks[b].push_back(t.SignificantItemTexts[i]);
-        first = kBlockEnd[b] + 1;
+        first = scoring::kSignificantBlockEnds[static_cast<std::size_t>(b)] + 1;
         if (b == 0 && sc.AlcoholArrestFloor) blocks[b].emplace_back("** Score due to alcohol arrests");
         if (b == 1 && sc.DrugArrestFloor) blocks[b].emplace_back("** Score due to drug arrests");
         if (blocks[b].empty()) {

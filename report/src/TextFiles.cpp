@@ -74,7 +74,18 @@ void CheckNarrativeAndInvalidFiles(const scoring::ScoringTables& tables, std::ve
         check(tables.NarrativeFiles[static_cast<std::size_t>(s)], [&](const SequentialFile& file) {
             for (const auto& label : labels) {
                 SequentialFile fromTop = file;
-                keep([&] { ReadNarrativeBlock(fromTop, label, labels); });
+                keep([&] {
+                    const auto lines = ReadNarrativeBlock(fromTop, label, labels);
+                    const int endLine = fromTop.fieldLine();
+                    if (lines.size() < 2)
+                        fromTop.fault(endLine - static_cast<int>(lines.size()) - 1,
+                                      "the paragraph of the block \"" + printable(label) + "\" has fewer than two lines");
+                    // The report copies the first block of a label; a second one is never read.
+                    while (!fromTop.atEnd())
+                        if (fromTop.lineInput() == label)
+                            fromTop.fault(fromTop.fieldLine(), "a second block is headed \"" + printable(label) +
+                                                                   "\"; the report reads only the first");
+                });
             }
         });
     }

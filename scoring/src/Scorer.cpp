@@ -141,24 +141,106 @@ void readNames(SequentialFile& rpt, ScoringTables& t) {
     rpt.endGroup("the 4 range names");
 }
 
-void readSignificantItemNumbers(SequentialFile& dat, ScoringTables& t) {
-    for (int i = 1; i <= kSignificantItemCount; ++i) t.SignificantItemNumbers[i] = readItemNumber(dat);
+// The line each significant item number stood on, for the check of a whole file.
+using SignificantLines = std::array<int, kSignificantItemCount + 1>;
+
+SignificantLines readSignificantItemNumbers(SequentialFile& dat, ScoringTables& t) {
+    SignificantLines lines{};
+    for (int i = 1; i <= kSignificantItemCount; ++i) {
+        t.SignificantItemNumbers[i] = readItemNumber(dat);
+        lines[static_cast<std::size_t>(i)] = dat.fieldLine();
+    }
     dat.endGroup("the 46 significant item numbers");
+    return lines;
+}
+
+// The number a report line starts with ("12. Drinks ..."), or -1 when it starts otherwise.
+int leadingNumber(const std::string& line) {
+    const auto dot = line.find('.');
+    if (dot == 0 || dot == std::string::npos || dot > 3 || line.find_first_not_of("0123456789") != dot) return -1;
+    return std::stoi(line.substr(0, dot));
+}
+
+// A line of the report text printed for an item must start with that item's number.
+void checkItemNumber(SequentialFile& rpt, const std::string& line, int item, const std::string& what) {
+    if (rpt.collectingFaults() && leadingNumber(line) != item)
+        rpt.fault(rpt.fieldLine(), what + " does not start with \"" + std::to_string(item) + ".\", its item's number");
 }
 
 void readReportLines(SequentialFile& rpt, ScoringTables& t) {
     for (int i = 1; i <= kSignificantItemCount; ++i) {
         t.SignificantItemTexts[i] = rpt.lineInput();
         rpt.checkPrintedLine(t.SignificantItemTexts[i], rpt.fieldLine(), kSignificantLineWidth);
+        if (t.SignificantItemNumbers[i] > 0)
+            checkItemNumber(rpt, t.SignificantItemTexts[i], t.SignificantItemNumbers[i],
+                            "the text of significant item " + std::to_string(i));
     }
     for (int i = 1; i <= kSection3LineCount; ++i) {
         t.Section3Texts[i] = rpt.lineInput();
         rpt.checkPrintedLine(t.Section3Texts[i], rpt.fieldLine(), kReportLineWidth);
+        // Four lines for each section 3 item, one for each answer.
+        checkItemNumber(rpt, t.Section3Texts[i], kSectionBounds[2] + 1 + (i - 1) / 4, "the section 3 line");
     }
     rpt.endFile("the last section 3 line");
 }
 
-void readKeysAndNorms(SequentialFile& dat, ScoringTables& t) {
+const char* scaleName(int scale) {
+    static constexpr const char* kNames[kScaleCount + 1] = {"", "Truthfulness", "Alcohol", "Drugs",
+                                                            "Resistance", "Violence", "Stress"};
+    return kNames[scale];
+}
+
+// The most points an answer to `item` can earn.
+int mostPoints(const ScoringTables& t, int item) {
+    const int section = sectionOf(item);
+    const auto position = static_cast<std::size_t>(item - kSectionBounds[section - 1] - 1);
+    int most = 0;
+    for (int code = 1; code <= (section == 1 ? 2 : 4); ++code)
+        most = std::max(most, t.AnswerKey[section][code][position] - '0');
+    return most;
+}
+
+bool onScale(const ScoringTables& t, int scale, int item) {
+    const auto& items = t.ScaleItems[scale];
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+// The `count` percentiles of a table by rising score. In a check, a table that is empty
+// or falls is a fault: a higher score would rank lower.
+std::vector<int> readRisingPercentiles(SequentialFile& dat, int count, const std::string& what, const char* by) {
+    std::vector<int> percentiles;
+    bool fell = false;
+    for (int i = 1; i <= count; ++i) {
+        percentiles.push_back(readPercentile(dat));
+        const int p = percentiles.back();
+        if (dat.collectingFaults() && !fell && i > 1 && p < percentiles[percentiles.size() - 2]) {
+            fell = true;
+            dat.fault(dat.fieldLine(), what + " falls at " + by + " " + std::to_string(i) + " (" + std::to_string(p) +
+                                           " after " + std::to_string(percentiles[percentiles.size() - 2]) +
+                                           "); percentiles must not fall");
+        }
+    }
+    if (dat.collectingFaults() && count == 0) dat.fault(dat.fieldLine(), what + " is empty");
+    return percentiles;
+}
+
+// The items listed in a block of significant or minimum-score items count only through
+// the scale of their block, and only when an answer earns `fewest` points or more.
+void checkBlockItem(SequentialFile& dat, const ScoringTables& t, int line, int position, int item,
+                    const std::array<int, 4>& blockEnds, const std::string& what, int fewest) {
+    int block = 0;
+    while (position > blockEnds[static_cast<std::size_t>(block)]) ++block;
+    const int scale = kAlcohol + block;
+    if (!onScale(t, scale, item))
+        dat.fault(line, what + " " + std::to_string(item) + " is listed for " + scaleName(scale) +
+                            " but is not an item of that scale");
+    else if (mostPoints(t, item) < fewest)
+        dat.fault(line, what + " " + std::to_string(item) + " earns at most " + std::to_string(mostPoints(t, item)) +
+                            " from any answer; it counts only from " + std::to_string(fewest) + " points");
+}
+
+void readKeysAndNorms(SequentialFile& dat, ScoringTables& t, const SignificantLines& significantLines) {
+    const bool checking = dat.collectingFaults();
     static constexpr int kCodes[4] = {0, 2, 4, 4};
     for (int section = 1; section <= 3; ++section) {
         const auto length = static_cast<std::size_t>(kSectionBounds[section] - kSectionBounds[section - 1]);
@@ -171,6 +253,9 @@ void readKeysAndNorms(SequentialFile& dat, ScoringTables& t) {
                                                " digits");
                 key.assign(length, '0');
             }
+            if (checking && code == 0 && key.find_first_not_of('0') != std::string::npos)
+                dat.fault(dat.fieldLine(), "the answer key of section " + std::to_string(section) +
+                                               ", code 0 gives points: an unanswered item earns none");
             t.AnswerKey[section][code] = std::move(key);
             dat.endGroup("the answer key");
         }
@@ -180,15 +265,18 @@ void readKeysAndNorms(SequentialFile& dat, ScoringTables& t) {
         for (int s = 1; s <= 5; ++s) {
             const int n = readCount(dat, kMaxTableLength, "a percentile table may cover", "raw scores");
             t.PercentileTableLength[g][s] = std::min(n, kMaxTableLength);
-            for (int r = 1; r <= n; ++r) {
-                const int p = readPercentile(dat);
-                if (r <= kMaxTableLength) t.PercentileTable[g][r][s] = p;
-            }
+            const auto percentiles = readRisingPercentiles(
+                dat, n, "the percentile table of " + std::string(scaleName(s)) + ", sex group " + std::to_string(g),
+                "raw score");
+            for (int r = 1; r <= t.PercentileTableLength[g][s]; ++r)
+                t.PercentileTable[g][r][s] = percentiles[static_cast<std::size_t>(r - 1)];
             dat.endGroup("the percentile table");
         }
     }
     for (int g = 1; g <= 2; ++g) {
-        for (int k = 1; k <= 50; ++k) t.StressPercentiles[g][k] = readPercentile(dat);
+        const auto percentiles = readRisingPercentiles(dat, 50, "the Stress percentiles of sex group " + std::to_string(g),
+                                                       "band");
+        std::copy(percentiles.begin(), percentiles.end(), t.StressPercentiles[g].begin() + 1);
         dat.endGroup("the 50 Stress percentiles");
     }
     for (int k = 1; k <= 51; ++k) {
@@ -199,20 +287,54 @@ void readKeysAndNorms(SequentialFile& dat, ScoringTables& t) {
                                            std::to_string(t.StressBounds[k]) + ") is not above the one before it (" +
                                            std::to_string(t.StressBounds[k - 1]) + "); the limits must ascend");
     }
+    // The bands must place every raw score the Stress ratio can give.
+    if (checking && (t.StressBounds[1] >= kMinStressRaw || t.StressBounds[51] < kMaxStressRaw))
+        dat.fault(dat.fieldLine(), "the Stress band limits run from " + std::to_string(t.StressBounds[1]) + " to " +
+                                       std::to_string(t.StressBounds[51]) + "; they must start below " +
+                                       std::to_string(kMinStressRaw) + " and reach " +
+                                       std::to_string(kMaxStressRaw) + ", the raw scores Stress can take");
     dat.endGroup("the 51 Stress band limits");
 
+    std::array<int, kScaleCount> scaleLines{};
     for (int s = 1; s <= 5; ++s) {
         const int n = readCount(dat, kMaxScaleItems, "a scale may list", "items");
+        scaleLines[static_cast<std::size_t>(s)] = dat.fieldLine();
         for (int i = 1; i <= n; ++i) {
             const int item = readItemNumber(dat);
+            // The Stress items count toward the Stress ratio only.
+            const bool stressItem = item > kSectionBounds[1] && item <= kSectionBounds[1] + 2 * kStressGroupItems;
+            if (checking && (onScale(t, s, item) || stressItem))
+                dat.fault(dat.fieldLine(), "item " + std::to_string(item) +
+                                               (stressItem ? " is a Stress item, listed" : " is listed twice") +
+                                               " on the " + scaleName(s) + " scale");
             if (i <= kMaxScaleItems) t.ScaleItems[s].push_back(item);
         }
+        if (checking && n == 0)
+            dat.fault(dat.fieldLine(), std::string("the ") + scaleName(s) + " scale lists no items");
         dat.endGroup("the item list of scale " + std::to_string(s));
     }
     for (int item = 100; item <= 129; ++item) t.ScaleItems[kStress].push_back(item);
 
-    for (int i = 1; i <= kMinimumScoreItemCount; ++i) t.MinimumScoreItems[i] = readItemNumber(dat);
+    for (int i = 1; i <= kMinimumScoreItemCount; ++i) {
+        t.MinimumScoreItems[i] = readItemNumber(dat);
+        // The floors count the answers that earn 2 or 3 points.
+        if (checking)
+            checkBlockItem(dat, t, dat.fieldLine(), i, t.MinimumScoreItems[i], kMinimumScoreBlockEnds,
+                           "minimum-score item", 2);
+    }
     dat.endGroup("the 68 minimum-score items");
+    if (checking) {
+        // The report lists a significant item when it earned 2 points or more.
+        for (int i = 1; i <= kSignificantItemCount; ++i)
+            checkBlockItem(dat, t, significantLines[static_cast<std::size_t>(i)], i, t.SignificantItemNumbers[i],
+                           kSignificantBlockEnds, "significant item", 2);
+        // The classification counts the points of cutting down on drinking and on drug use.
+        for (const auto& [item, scale] : {std::pair{151, kAlcohol}, std::pair{154, kDrugs}})
+            if (!onScale(t, scale, item))
+                dat.fault(scaleLines[static_cast<std::size_t>(scale)],
+                          "item " + std::to_string(item) + " is not on the " + scaleName(scale) +
+                              " scale; the substance classification counts its points there");
+    }
     for (int row = 1; row <= 9; ++row) {
         for (int s = 2; s <= kScaleCount; ++s) {
             const int v = dat.inputInteger();
@@ -256,9 +378,10 @@ void Scorer::LoadScoringFiles(const std::filesystem::path& folder, std::vector<D
     step(rpt, [&] { rpt.emplace(folder / kReportTextFile).collectFaults(faults); });
     step(dat, [&] { dat.emplace(folder / kScoringDataFile).collectFaults(faults); });
     if (rpt) step(rpt, [&] { readNames(*rpt, t); });
-    if (dat) step(dat, [&] { readSignificantItemNumbers(*dat, t); });
+    SignificantLines significantLines{};
+    if (dat) step(dat, [&] { significantLines = readSignificantItemNumbers(*dat, t); });
     if (rpt) step(rpt, [&] { readReportLines(*rpt, t); });
-    if (dat) step(dat, [&] { readKeysAndNorms(*dat, t); });
+    if (dat) step(dat, [&] { readKeysAndNorms(*dat, t, significantLines); });
 
     for (int s = 1; s <= kScaleCount; ++s) t.NarrativeFiles[s] = folder / kNarrativeFileNames[s];
     t.InvalidTextFile = folder / kInvalidTextFile;
@@ -453,9 +576,8 @@ void Scorer::computePercentilesOfScales() {
             }
             if (t >= 10) correct(t >= 90 ? 9 : t / 10);
         } else {
-            static constexpr int kFirst[6] = {0, 0, 1, 17, 34, 53};
-            static constexpr int kLast[6] = {0, 0, 16, 33, 52, 68};
-            applyFloors(s, kFirst[s], kLast[s]);
+            const auto block = static_cast<std::size_t>(s - kAlcohol);
+            applyFloors(s, block == 0 ? 1 : kMinimumScoreBlockEnds[block - 1] + 1, kMinimumScoreBlockEnds[block]);
         }
     }
 

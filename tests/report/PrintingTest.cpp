@@ -2,6 +2,8 @@
 // closing form feed, and several clients scored into staging files and printed in order.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "kcs/test/ScoringFixture.h"
 #include "kcs/test/Support.h"
 #include "kcs/common/RunError.h"
@@ -13,11 +15,7 @@ using namespace kcs::test;
 namespace {
 
 struct Recorder : Printer {
-    struct Job {
-        std::string name;
-        std::vector<std::string> pages;
-        std::string raw;
-    };
+    struct Job { std::string name; std::vector<std::string> pages; std::string raw; };
     std::vector<Job> jobs;
     int failAtJob = 0;  // the n-th job (from 1) is refused
     void take(Job job) {
@@ -28,13 +26,21 @@ struct Recorder : Printer {
     void printRaw(const std::string& name, const std::string& bytes) override { take({name, {}, bytes}); }
 };
 
+// The number of the RunError `run` throws (its text to `description`), or 0.
+int errorNumber(const std::function<void()>& run, std::string* description = nullptr) {
+    try {
+        run();
+    } catch (const kcs::RunError& e) {
+        if (description) *description = e.description();
+        return e.number();
+    }
+    return 0;
+}
+
 }  // namespace
 
 TEST(ReportPages, CutAtEachFormFeedWithTheBreakLineGoing) {
-    struct Case {
-        std::string file;
-        std::vector<std::string> pages;
-    } cases[] = {
+    struct Case { std::string file; std::vector<std::string> pages; } cases[] = {
         // Four pages: three page breaks; the file's last line feed is not part of the text.
         {"one\r\n\f\r\nNAME -2-\r\n\r\ntwo\r\n\f\r\nthree\r\n\f\r\nfour\r\n",
          {"one\r\n", "NAME -2-\r\n\r\ntwo\r\n", "three\r\n", "four\r\n"}},
@@ -72,12 +78,7 @@ TEST(PrintReport, PagesOrTheRawFileWithAClosingFormFeedEachTime) {
 
     RemoveReportFiles(folder.path());
     EXPECT_FALSE(std::filesystem::exists(folder.path() / kReportFileName));
-    try {
-        PrintReport(folder.path(), false, printer, "x");
-        FAIL() << "printed without a report";
-    } catch (const kcs::RunError& e) {
-        EXPECT_EQ(e.number(), 53);
-    }
+    EXPECT_EQ(errorNumber([&] { PrintReport(folder.path(), false, printer, "x"); }), 53) << "printed without a report";
 }
 
 TEST(PrintReports, APrinterThatFailsHalfWaySaysWhichReportsWerePrinted) {
@@ -87,15 +88,10 @@ TEST(PrintReports, APrinterThatFailsHalfWaySaysWhichReportsWerePrinted) {
     const ReportOptions options{folder.path(), 'b', false};
     Recorder printer;
     printer.failAtJob = 2;
-    try {
-        PrintReports(table, {1, 2, 3, 4}, options, true, printer);
-        FAIL() << "the refusal was not reported";
-    } catch (const kcs::RunError& e) {
-        EXPECT_EQ(e.number(), 482);
-        EXPECT_EQ(e.description(),
-                  "Out of paper. Printed: client 1. Not printed: clients 2 to 4; their reports are kept in the "
-                  "staging files in the program folder.");
-    }
+    std::string said;
+    EXPECT_EQ(errorNumber([&] { PrintReports(table, {1, 2, 3, 4}, options, true, printer); }, &said), 482);
+    EXPECT_EQ(said, "Out of paper. Printed: client 1. Not printed: clients 2 to 4; their reports are kept in the "
+                    "staging files in the program folder.");
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0].raw, ComposeReport(table, 1, options) + "\f\r\n");
     EXPECT_EQ(readFile(StagingFile(folder.path(), 4)), ComposeReport(table, 4, options));

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,7 +44,57 @@ std::string waveFileName(std::string_view value) {
     return std::string(v) + ".wav";
 }
 
-// The language tables: 158 items in order, each with its statement; the wave file names
+// A wave file name the presentation and every file system take as it stands.
+bool safeWaveName(std::string_view name) {
+    auto safe = [](unsigned char c) { return std::isalnum(c) || c == '_' || c == '-'; };
+    return std::all_of(name.begin(), name.end(), safe);
+}
+
+// One language table's items: the choices each item's section offers, each with a wave
+// file; one wave file per choice text, so a choice is spoken alike wherever it is offered.
+class ItemCheck {
+public:
+    ItemCheck(std::string table, std::vector<DataError>& faults) : table_(std::move(table)), faults_(faults) {}
+
+    void check(const questionbank::Recordset& rs, long item) {
+        const std::string where = "item " + std::to_string(item) + " of the table \"" + table_ + "\"";
+        if (!rs.Field("TestQuestion")) fault(where + " has no statement");
+        const int section = item <= scoring::kSectionBounds[1] ? 1 : item <= scoring::kSectionBounds[2] ? 2 : 3;
+        const int choices = section == 1 ? 2 : 4;
+        for (int k = 1; k <= 5; ++k) {
+            const auto text = rs.Field("ANSWER" + std::to_string(k));
+            const auto wave = rs.Field("ChoiceAudio" + std::to_string(k));
+            const std::string choice = "choice " + std::to_string(k) + " of " + where;
+            if (text.has_value() != (k <= choices))
+                fault(choice + (text ? " is offered" : " has no text") + "; an item of section " +
+                      std::to_string(section) + " offers " + std::to_string(choices) + " choices");
+            if (!text) continue;
+            if (!wave || trimBlanks(*wave).empty()) {
+                fault(choice + " has no wave file name");
+                continue;
+            }
+            if (!safeWaveName(trimBlanks(*wave)))
+                fault(choice + ": the wave file name \"" + printable(trimBlanks(*wave)) +
+                      "\" may hold only letters, digits, \"_\" and \"-\"");
+            const std::string file = waveFileName(*wave);
+            const auto [byText, newText] = waveOfText_.emplace(*text, file);
+            if (!newText && byText->second != file)
+                fault(choice + " is read by " + file + ", the same text elsewhere by " + byText->second);
+            const auto [byWave, newWave] = textOfWave_.emplace(file, *text);
+            if (!newWave && byWave->second != *text)
+                fault(choice + ": " + file + " reads \"" + printable(*text) + "\" here and \"" +
+                      printable(byWave->second) + "\" elsewhere");
+        }
+    }
+
+private:
+    void fault(const std::string& detail) { faults_.emplace_back(questionbank::kBankFileName, 0, detail); }
+    std::string table_;
+    std::vector<DataError>& faults_;
+    std::map<std::string, std::string> waveOfText_, textOfWave_;
+};
+
+// The language tables: 158 items in order, each checked as above; the wave file names
 // they give, per language.
 std::vector<std::set<std::string>> checkBank(const fs::path& folder, std::vector<DataError>& faults) {
     const std::string bank = questionbank::kBankFileName;
@@ -59,15 +111,15 @@ std::vector<std::set<std::string>> checkBank(const fs::path& folder, std::vector
                     return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return sameName(n, field); });
                 };
                 std::vector<const char*> missing;
-                for (const char* field : {"ID", "TestQuestion"}) if (!has(field)) missing.push_back(field);
+                for (const char* field : {"ID", "TestQuestion", "ANSWER1", "ANSWER2", "ANSWER3", "ANSWER4", "ANSWER5"})
+                    if (!has(field)) missing.push_back(field);
                 for (const char* field : kAudioFields) if (!has(field)) missing.push_back(field);
                 for (const char* field : missing)
                     faults.emplace_back(bank, 0, "the table \"" + table + "\" has no field " + field);
                 if (!missing.empty()) continue;
+                ItemCheck items(table, faults);
                 for (long item = 1; !rs.IsEOF(); rs.MoveNext(), ++item) {
-                    if (!rs.Field("TestQuestion"))
-                        faults.emplace_back(bank, 0, "item " + std::to_string(item) + " of the table \"" + table +
-                                                         "\" has no statement");
+                    items.check(rs, item);
                     for (const char* field : kAudioFields)
                         if (const auto v = rs.Field(field); v && !trimBlanks(*v).empty()) waves[l].insert(waveFileName(*v));
                 }

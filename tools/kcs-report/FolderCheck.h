@@ -8,7 +8,8 @@
 namespace kcs::reporttool {
 
 // Checks the scoring data, the report texts, the narratives, the invalid-test text, the
-// question bank's language tables and the wave files they name. Prints every fault to
+// question bank's language tables and the wave files they name: everything a report
+// needs, and what would make it wrong without stopping it (see the README). Prints every fault to
 // `faults` as "FILE:LINE: what is wrong" ("FILE: what is wrong" where no line applies)
 // and what is merely missing by choice (no wave files at all) to `notes`. Returns the
 // number of faults.

@@ -26,8 +26,14 @@ inline constexpr int kMaxScaleItems = 40;    // items a keyed scale can list
 inline constexpr int kMinimumScoreItemCount = 68;
 inline constexpr int kStressGroupItems = 15;
 inline constexpr std::array<int, 4> kSectionBounds = {0, 99, 135, 158};
-// 15 group A answers of 4 against 15 group B answers of 1: (60 x 60) / 15.
+// 15 group A answers of 4 against 15 group B answers of 1: (60 x 60) / 15; the lowest
+// is 15 group A answers of 1 against 15 group B answers of 4: (15 x 60) / 60.
 inline constexpr int kMaxStressRaw = 240;
+inline constexpr int kMinStressRaw = 15;
+// The significant items and the minimum-score items are listed in blocks, one for each of
+// Alcohol, Drugs, Resistance and Violence in turn: the last list position of each block.
+inline constexpr std::array<int, 4> kSignificantBlockEnds = {12, 25, 33, 46};
+inline constexpr std::array<int, 4> kMinimumScoreBlockEnds = {16, 33, 52, 68};
 
 // Widths the 80-column report leaves for the texts it prints as they stand: lines behind
 // the 7-space margin, narrative lines behind the 8-space margin, significant-item lines
@@ -131,7 +137,11 @@ public:
     // Reads KCSB.TXT and KCSRPTnew.TXT from the program folder, interleaved, and checks
     // every value against what scoring and the report need. The first fault throws a
     // DataError naming the file and line; with `faults`, every fault of both files is
-    // kept there instead and the tables hold what could be read.
+    // kept there instead and the tables hold what could be read. A check with `faults` also
+    // lists what a scoring takes as it stands but an agency's files must not hold: norm
+    // tables that fall, Stress bands that miss a raw score, an item twice on a scale,
+    // significant and minimum-score items that cannot count on their scale, report lines
+    // numbered for another item.
     void LoadScoringFiles(const std::filesystem::path& programFolder, std::vector<DataError>* faults = nullptr);
     // Copies the client's record (number `clientIndex` on its drive) into the working
     // values; the record itself is only read. Throws DataError for a damaged code digit or

@@ -32,6 +32,8 @@ public:
 
     // Keeps faults in `sink` instead of throwing them (see above).
     void collectFaults(std::vector<DataError>* sink) { sink_ = sink; }
+    // Whether faults are collected: a check of the whole file, not a reading for a report.
+    bool collectingFaults() const { return sink_ != nullptr; }
 
     // Next delimited field as text: a quoted field is taken between its quotes (anything
     // after the closing quote up to the delimiter is dropped, or is a fault when

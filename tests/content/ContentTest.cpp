@@ -1,0 +1,224 @@
+// Checks of the content we ship. What any agency's files must hold is checked by
+// `kcs-report --check`, run first on the built program folder; the rest is ours alone: the
+// Spanish translation, the reading level, personas scored against our key and norms, the
+// practice disk and the shipped settings.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+
+#include "kcs/app/DataDrive.h"
+#include "kcs/app/Settings.h"
+#include "kcs/report/ScoreAndReport.h"
+#include "kcs/test/ScoringFixture.h"
+#include "kcs/test/Sqlite.h"
+
+namespace {
+
+using namespace kcs::test;
+using kcs::records::Field;
+namespace fs = std::filesystem;
+
+const fs::path kBin = KCS_CONTENT_BIN_DIR, kShipped = KCS_CONTENT_SOURCE_DIR;
+
+std::vector<SqliteFile::Row> bank(const std::string& table, const std::string& columns) {
+    return SqliteFile(kBin / "KCS32.MDB").query("SELECT " + columns + " FROM " + table + " ORDER BY rowid");
+}
+
+const kcs::scoring::ScoringTables& tables() {
+    static const auto t = [] {
+        kcs::scoring::Scorer s;
+        s.LoadScoringFiles(kBin);
+        return s.tables();
+    }();
+    return t;
+}
+
+int points(int item, int code) {
+    const int section = item <= 99 ? 1 : item <= 135 ? 2 : 3;
+    return tables().AnswerKey[section][code].at(std::size_t(item - kcs::scoring::kSectionBounds[section - 1] - 1)) - '0';
+}
+
+TEST(Content, TheBuiltProgramFolderPassesTheFolderCheckAndOurReportTextsArePlainAscii) {
+    TempDir scratch;
+    const auto r = runCommand(std::string(KCS_REPORT_TOOL) + " --program-folder " + kBin.string() + " --check", scratch.path());
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    for (const char* f : {"KCSRPTnew.TXT", "KCSVA.TXT", "KCSAL.TXT", "KCSDG.TXT", "KCSRE.TXT", "KCSVI.TXT", "KCSSC.TXT",
+                          "INVAL.TXT"})
+        for (unsigned char c : readFile(kBin / f)) ASSERT_TRUE(c < 0x80 && (c >= 0x20 || c == '\r' || c == '\n')) << f;
+}
+
+TEST(Content, SpanishIsTranslatedThroughoutAndTheItemsFitTheirScreens) {
+    const auto en = bank("English", "TestQuestion, ANSWER2");
+    const auto es = bank("Spanish", "TestQuestion, ANSWER1, ANSWER2, ANSWER3, ANSWER4");
+    const std::vector<std::string> english{"True", "False", "Rare or Never", "Sometimes", "Often", "Very Often", "Never",
+                                           "Once", "Many times", "No problem"};
+    int accented = 0, questions = 0, inverted = 0;
+    for (std::size_t i = 0; i < es.size(); ++i) {
+        const std::string& q = *es[i][0];
+        EXPECT_NE(q, *en[i][0]) << "item " << i + 1 << " is not translated";
+        EXPECT_LE(std::max(q.size(), en[i][0]->size()), 160u) << "item " << i + 1 << " is too long for the test screen";
+        // Answer-sheet entry reads a section 3 item's columns from its English choice 2: four choices.
+        const std::string a2 = en[i][1].value_or("");
+        EXPECT_TRUE(i < 135 || !(a2 == "No" || a2.starts_with("False") || a2.starts_with("Somet") || a2.starts_with("Mostl") ||
+                                 a2.starts_with("Often"))) << "item " << i + 1 << " choice 2 '" << a2 << "'";
+        for (std::size_t k = 1; k < 5; ++k) EXPECT_EQ(std::ranges::count(english, es[i][k].value_or("")), 0) << i + 1;
+        accented += q.find_first_of("\xC3\xC2") != std::string::npos;  // the lead bytes of á é í ó ú ñ ü ¿ ¡
+        questions += q.ends_with('?');
+        inverted += q.ends_with('?') && q.find("¿") != std::string::npos;
+    }
+    EXPECT_GT(accented, 40) << "Spanish text without accents is wrong text";
+    EXPECT_EQ(inverted, questions) << "every Spanish question opens with ¿";
+    EXPECT_EQ(*es[0][1] + "/" + *es[0][2], "Cierto/Falso");
+    EXPECT_EQ(*es[99][1] + "/" + *es[99][2] + "/" + *es[99][3] + "/" + *es[99][4],
+              "Rara o nunca/Algunas veces/Frecuente/Muy Frecuente");
+}
+
+// Many clients read poorly: every English statement and choice is written for grade 6 or
+// below, as GNU style (package diction) measures it; the figures are printed for reviewers.
+TEST(Content, EnglishReadsAtGradeSixOrBelow) {
+    std::vector<std::string> statements, choices;
+    for (const auto& row : bank("English", "TestQuestion, ANSWER1, ANSWER2, ANSWER3, ANSWER4, ANSWER5")) {
+        statements.push_back(*row[0]);
+        for (std::size_t k = 1; k < row.size(); ++k)
+            if (row[k]) choices.push_back(*row[k]);
+    }
+    auto all = statements;
+    all.insert(all.end(), choices.begin(), choices.end());
+    using Texts = std::pair<const char*, std::vector<std::string>>;
+    for (const auto& [name, texts] : {Texts{"statements", statements}, Texts{"choices", choices}, Texts{"all", all}}) {
+        TempDir dir;
+        std::string text;  // each text a sentence of its own paragraph, so style counts it as one
+        for (const auto& t : texts) text += t + (std::string(".?!").find(t.back()) != std::string::npos ? "" : ".") + "\n\n";
+        writeFile(dir / "texts.txt", text);
+        const std::string cmd = "style '" + (dir / "texts.txt").string() + "' > '" + (dir / "out").string() + "' 2>&1";
+        const std::string report = std::system(cmd.c_str()) == 0 ? readFile(dir / "out") : "";
+        std::cout << "[reading level] English " << name << " (" << texts.size() << " texts):";
+        for (const char* formula : {"Kincaid", "ARI"}) {
+            const auto at = report.find(std::string(formula) + ":");
+            ASSERT_NE(at, std::string::npos) << "GNU style (package diction) is needed for this test";
+            const double grade = std::strtod(report.c_str() + at + std::strlen(formula) + 1, nullptr);
+            std::cout << " " << formula << " " << grade;
+            EXPECT_LE(grade, 6.0) << name << " " << formula;
+        }
+        std::cout << "\n";
+    }
+}
+
+// Personas scored with the program's own scoring: what a client admits must move the
+// scales the right way, and items whose meaning the rules rely on are keyed that way.
+constexpr int kStrain[15] = {100, 101, 103, 107, 108, 109, 112, 116, 118, 120, 121, 123, 124, 127, 129};
+
+int codeFor(int item, bool most) {  // the answer that earns the most (or fewest) points
+    int best = 1;
+    for (int c = 2; c <= (item <= 99 ? 2 : 4); ++c)
+        if (most ? points(item, c) > points(item, best) : points(item, c) < points(item, best)) best = c;
+    return best;
+}
+
+// A calm, coping client who admits nothing; with `scale`, who admits every item of it.
+ClientBuilder persona(int scale = 0) {
+    ClientBuilder c;
+    for (int i = 1; i <= 158; ++i) c.answer(i, codeFor(i, false));
+    c.answers(100, 129, 4).answers(136, 158, 4);
+    for (int i : kStrain) c.answer(i, 1);
+    if (scale > 0)
+        for (int item : tables().ScaleItems[scale]) c.answer(item, codeFor(item, true));
+    return c;
+}
+
+kcs::scoring::Scores score(const ClientBuilder& client) {
+    kcs::scoring::Scorer s;
+    s.Score(kBin, tableOf({client.build()}), 1);
+    return s.scores();
+}
+
+TEST(Content, PersonasScoreAsTheirAnswersSay) {
+    for (const char* sex : {"1", "2"}) {
+        const auto s = score(persona().set(Field::Sex, sex));
+        for (int scale = 1; scale <= 6; ++scale) EXPECT_EQ(s.range(scale), 1) << "sex " << sex << " scale " << scale;
+        EXPECT_EQ(s.Class.DependencyFlag + s.Class.AbuseCount, 0) << "sex " << sex;
+    }
+    EXPECT_GE(score(persona(1)).Percentile[1], 90) << "denying every fault";
+    for (int scale : {2, 3, 4, 5}) {
+        auto c = persona(scale);
+        if (scale == 2 || scale == 3) c.answer(152, scale == 2 ? 1 : 2);  // alcohol only, drugs only
+        const auto s = score(c);
+        EXPECT_EQ(s.range(scale), 4) << "admitting every item of scale " << scale;
+        EXPECT_FALSE(s.invalid()) << scale;
+        if (scale <= 3) {
+            EXPECT_EQ(s.Class.DependencyFlag, 1) << scale;
+        }
+    }
+    auto strained = persona().answers(100, 129, 1);
+    for (int i : kStrain) strained.answer(i, 4);
+    EXPECT_EQ(score(strained).range(6), 4) << "strain without coping";
+    auto some = persona();  // a handful of drinking admissions: neither low nor maximum
+    int admitted = 0;
+    for (int item : tables().ScaleItems[2])
+        if (item <= 99 && points(item, 1) >= 2 && admitted++ < 5) some.answer(item, 1);
+    EXPECT_TRUE(score(some).range(2) == 2 || score(some).range(2) == 3) << score(some).Percentile[2];
+
+    for (int item : {151, 154})  // cutting down on drinking or drug use: a dependency criterion
+        for (int code = 1; code <= 3; ++code) EXPECT_GE(points(item, code), 2) << item;
+    for (int item : {19, 65}) EXPECT_EQ(points(item, 1), 0) << item << " speaks against violence when True";
+    for (int item = 136; item <= 158; ++item) EXPECT_EQ(points(item, 4), 0) << item << ": choice 4 denies the behaviour";
+    for (int item : tables().ScaleItems[1])  // Truthfulness: denials of common faults, one point each
+        EXPECT_TRUE(item <= 99 && std::max(points(item, 1), points(item, 2)) == 1) << item;
+}
+
+bool digit(char c) { return c >= '0' && c <= '9'; }
+
+bool isDate(std::string_view s) {  // "mm/dd/yyyy", blank-padded to the field's width
+    s = s.substr(0, s.find_last_not_of(' ') + 1);
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
+    const std::string digits = std::string(s.substr(0, 2)) + std::string(s.substr(3, 2)) + std::string(s.substr(6));
+    return std::ranges::all_of(digits, digit);
+}
+
+TEST(Content, ShippedSettingsAndPracticeDiskAreWellFormedAndCoverTheCasesToPractiseOn) {
+    const std::string ini = readFile(kShipped / "kcstest.ini");
+    EXPECT_EQ(std::ranges::count(ini, '\n'), std::ranges::count(ini, '\r')) << "CR LF line ends";
+    const kcs::app::Settings settings(kShipped / "kcstest.ini");
+    EXPECT_EQ(settings.GetINIFilePath(), "practice-disk");
+    EXPECT_EQ(settings.GetINISndPath(), ".");
+    EXPECT_TRUE(settings.GetININumLock());
+    EXPECT_FALSE(settings.GetINIPrintDOS());
+    const auto tid = kcs::app::parseIdentityFile(readFile(kShipped / "practice-disk" / "TID"));
+    EXPECT_TRUE(tid.isThisTest && tid.publisherFlag == 'b');
+
+    kcs::records::ClientTable table;
+    EXPECT_EQ(kcs::records::LoadClients(table, kShipped / "practice-disk" / "DATA401.KCS").trailingBytes, 0);
+    EXPECT_TRUE(table.NumClients >= 5 && table.NumClients <= 8) << table.NumClients;
+    bool invalid = false, unscored = false, deleted = false, accented = false, courtNA = false;
+    for (std::int16_t n = 1; n <= table.NumClients; ++n) {
+        SCOPED_TRACE("client " + std::to_string(n));
+        const auto& c = table.Clients[static_cast<std::size_t>(n)];
+        EXPECT_TRUE(c.raw(Field::DateOfBirth)[0] == 'N' || isDate(c.raw(Field::DateOfBirth))) << c.raw(Field::DateOfBirth);
+        EXPECT_TRUE(isDate(c.raw(Field::TestDate)));
+        for (auto f : kcs::records::kCourtFields) {
+            const auto v = c.raw(f);
+            EXPECT_TRUE(v == "N " || (digit(v[0]) && (v[1] == ' ' || digit(v[1])))) << "court value '" << v << "'";
+            courtNA = courtNA || v == "N ";
+        }
+        EXPECT_TRUE(c.raw(Field::EditCount) >= "0" && c.raw(Field::EditCount) <= "3");
+        EXPECT_TRUE(c.raw(Field::NameDeleted) == "0" || c.raw(Field::NameDeleted) == "1");
+        deleted = deleted || c.raw(Field::NameDeleted) == "1";
+        accented = accented || std::ranges::any_of(c.raw(Field::Name), [](unsigned char ch) { return ch >= 0xC0; });
+        kcs::scoring::Scores s;  // scoring refuses an answer code its item does not have
+        const std::string report = kcs::report::ComposeReport(table, n, {kBin, 'b', true}, &s);
+        for (std::size_t start = 0, end; start < report.size(); start = end + 2) {
+            end = std::min(report.find("\r\n", start), report.size());
+            EXPECT_LE(end - start, 80u) << report.substr(start, end - start);
+        }
+        invalid = invalid || s.invalid();
+        for (int scale = 1; scale <= 6; ++scale) unscored = unscored || !s.scored(scale);
+    }
+    EXPECT_TRUE(invalid && unscored && deleted && accented && courtNA)
+        << "practice cases: an invalid test " << invalid << ", too many omissions " << unscored << ", a deleted name "
+        << deleted << ", an accented name " << accented << ", a court item given as N " << courtNA;
+}
+
+}  // namespace
