@@ -36,15 +36,6 @@ protected:
         return kcs::test::errorNumber([&] { check(designation, files); });
     }
 
-    // Everything the drive in use is known by, to prove a refused drive changed nothing.
-    void expectStateOfCurrentDrive() {
-        EXPECT_EQ(store.DataPath(), current.string());
-        EXPECT_EQ(store.ClientFilePath(), current / "DATA401.KCS");
-        EXPECT_EQ(store.NumClients(), 2);
-        EXPECT_EQ(store.record(1).text(kcs::records::Field::Name), "first");
-        EXPECT_EQ(store.PublisherFlag(), 'b');
-    }
-
     Names filesOnCandidate() {
         Names names;
         for (const auto& e : fs::directory_iterator(candidate)) names.push_back(e.path().filename().string());
@@ -92,7 +83,11 @@ TEST_F(DataDriveTest, MissingForeignOrFailingDrivesAreRefusedAndNothingIsLeftOnT
     FailingWrites failing;
     EXPECT_EQ(errorNumberFor(candidate.string(), &failing), 57);
     EXPECT_EQ(filesOnCandidate(), Names{"TID"});
-    expectStateOfCurrentDrive();
+    // Everything the drive in use is known by: a refused drive changed nothing.
+    EXPECT_EQ(store.DataPath(), current.string());
+    EXPECT_EQ(store.ClientFilePath(), current / "DATA401.KCS");
+    EXPECT_EQ(std::tuple(store.NumClients(), store.PublisherFlag()), std::tuple(2, 'b'));
+    EXPECT_EQ(store.record(1).text(kcs::records::Field::Name), "first");
 }
 
 TEST_F(DataDriveTest, TheStoreAddsAtTheEndAndRefusesAGap) {
