@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -14,9 +13,8 @@ using kcs::test::TempDir;
 namespace fs = std::filesystem;
 
 TEST(Cp1252, NamesAreOneBytePerCharacterEveryByteRoundTripsAndForeignTextIsRefused) {
-    EXPECT_EQ(kcs::utf8ToCp1252("José Muñoz"), "Jos\xE9 Mu\xF1oz");
-    EXPECT_EQ(kcs::cp1252ToUtf8("Jos\xE9 Mu\xF1oz"), "José Muñoz");
-    // The 0x80..0x9F block holds typographic characters, not C1 controls.
+    // Latin letters are the client record's test; the 0x80..0x9F block holds typographic
+    // characters, not C1 controls.
     EXPECT_EQ(kcs::utf8ToCp1252("€ – “x”"), std::string("\x80 \x96 \x93x\x94"));
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
@@ -25,28 +23,24 @@ TEST(Cp1252, NamesAreOneBytePerCharacterEveryByteRoundTripsAndForeignTextIsRefus
     for (const char* bad : {"Łukasz", "名前", "\xC3", "\xC0\xA0", "\xED\xA0\x80"}) EXPECT_FALSE(kcs::utf8ToCp1252(bad)) << bad;
 }
 
+// A missing file or folder is the data drive's test, the faults of a write the disk-fault test's.
 TEST(RunErrorNumbers, ErrnoValuesMapToTheClassicNumbers) {
     TempDir d;
-    EXPECT_EQ(kcs::runErrorNumberForErrno(ENOENT, d / "TID"), 53);
-    EXPECT_EQ(kcs::runErrorNumberForErrno(ENOENT, d / "nofolder" / "TID"), 76);
-    for (const auto& [e, number] : std::vector<std::pair<int, int>>{
-             {EACCES, 70}, {EROFS, 70}, {EIO, 57}, {ENOMEDIUM, 71}, {ENXIO, 71}, {ENOSPC, 61}})
-        EXPECT_EQ(kcs::runErrorNumberForErrno(e, d / "x"), number) << e;
+    EXPECT_EQ(kcs::runErrorNumberForErrno(EACCES, d / "x"), 70);
+    EXPECT_EQ(kcs::runErrorNumberForErrno(ENOMEDIUM, d / "x"), 71);
     const auto e = kcs::fileError(EROFS, d / "x", "Cannot write");
     EXPECT_EQ(e.number(), 70);
     EXPECT_NE(e.description().find("Cannot write"), std::string::npos);
 }
 
-TEST(DurableFile, ReplacesContentKeepsPermissionsAndFollowsLinks) {
+// Permissions kept are the privacy test's.
+TEST(DurableFile, ReplacesContentAndFollowsLinks) {
     TempDir d;
     EXPECT_FALSE(kcs::readFileIfExists(d / "missing"));
     const auto target = d / "real.ini";
     kcs::replaceFileDurably(target, "one");
-    ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
     kcs::replaceFileDurably(target, "two");
     EXPECT_EQ(kcs::readFileIfExists(target), "two");
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-
     fs::create_symlink(target, d / "link.ini");
     kcs::replaceFileDurably(d / "link.ini", "three");
     EXPECT_TRUE(fs::is_symlink(d / "link.ini"));

@@ -1,9 +1,9 @@
 // A write of the client file killed at any moment must leave the file in one of the states
-// the operation passes through, whole: every record as it was or as saved, never a mixed
-// or cut record, never a record lost or doubled. For each kind of write (a stored client
-// rewritten, a new client's answer sheet saved, every name deleted record by record) a
-// child process runs the operation once and is killed at a random moment, many times over.
-// KCS_KILL_TRIALS sets the trials per kind (tools/kill-campaign.sh runs long campaigns).
+// the operation passes through, whole: every record as it was or as saved, in the order of
+// the writes, never a mixed or cut record, never a record lost or doubled. For each kind of
+// write (a stored client rewritten, a new client's answer sheet saved, every name deleted
+// record by record) a child process runs the operation once and is killed at a random
+// moment, many times over. KCS_KILL_TRIALS sets the trials per kind (tools/kill-campaign.sh).
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,45 +26,14 @@ namespace {
 
 using namespace kcs::records;
 using Clock = std::chrono::steady_clock;
-using Records = std::vector<ClientRecord>;
 constexpr std::int16_t kClients = 5;
 
-ClientRecord makeRecord(const std::string& name, char answer) {
-    ClientRecord r;
-    r.set(Field::Name, name);
-    r.set(Field::Answers, std::string(kAnswerCount, answer));
-    r.set(Field::EditCount, "0");
+// Only a record whose name is not yet deleted has one to delete.
+ClientRecord named(const std::string& name) {
+    ClientRecord r = kcs::test::recordsNamed({name})[0];
     r.set(Field::NameDeleted, "0");
     return r;
 }
-
-struct Kind {
-    const char* name;
-    // The operation, run on the drive's clients (the child runs it once per trial).
-    void (*run)(kcs::app::ClientStore& store, int trial);
-    // Every file the operation may leave, in the order of its writes, from the clients before.
-    std::vector<Records> (*states)(const Records& before, int trial);
-};
-
-std::int16_t rewrittenSlot(int trial) { return static_cast<std::int16_t>(1 + trial % kClients); }
-ClientRecord rewritten(int trial) { return makeRecord("Rewritten " + std::to_string(trial), '2'); }
-ClientRecord newClient(int trial) { return makeRecord("New client " + std::to_string(trial), '3'); }
-
-const Kind kRewrite{
-    "Rewrite", [](kcs::app::ClientStore& store, int trial) { store.update(rewrittenSlot(trial), rewritten(trial)); },
-    [](const Records& before, int trial) {
-        Records saved = before;
-        saved[static_cast<std::size_t>(rewrittenSlot(trial) - 1)] = rewritten(trial);
-        return std::vector<Records>{before, saved};
-    }};
-
-const Kind kAnswerSheet{
-    "AnswerSheet", [](kcs::app::ClientStore& store, int trial) { store.save(store.NumClients() + 1, newClient(trial)); },
-    [](const Records& before, int trial) {
-        Records saved = before;
-        saved.push_back(newClient(trial));
-        return std::vector<Records>{before, saved};
-    }};
 
 #ifdef KCS_WITH_MENUS
 struct AnswerYes : kcs::app::MessageBoxes {
@@ -72,30 +41,30 @@ struct AnswerYes : kcs::app::MessageBoxes {
         return kcs::app::MsgAnswer::Yes;
     }
 };
-
-const Kind kDeleteNames{"DeleteNames",
-                        [](kcs::app::ClientStore& store, int) {
-                            AnswerYes yes;
-                            kcs::menus::DeleteClientNames(store, yes);
-                        },
-                        [](const Records& before, int) {
-                            std::vector<Records> states{before};
-                            for (std::size_t i = 0; i < before.size(); ++i) {
-                                Records next = states.back();
-                                std::string name(next[i].raw(Field::Name));
-                                kcs::menus::ScrambleName(name, false);
-                                next[i].set(Field::Name, name);
-                                next[i].set(Field::NameDeleted, "1");
-                                states.push_back(next);
-                            }
-                            return states;
-                        }};
 #endif
 
-int trialsPerKind() {
-    const char* text = std::getenv("KCS_KILL_TRIALS");
-    return text ? std::max(1, std::atoi(text)) : 200;
-}
+struct Kind {
+    const char* name;
+    void (*run)(kcs::app::ClientStore& store, int trial);  // the child runs it once per trial
+};
+
+const Kind kKinds[] = {
+    {"Rewrite",
+     [](kcs::app::ClientStore& store, int trial) {
+         store.update(static_cast<std::int16_t>(1 + trial % kClients), named("Rewritten " + std::to_string(trial)));
+     }},
+    {"AnswerSheet",
+     [](kcs::app::ClientStore& store, int trial) {
+         store.save(store.NumClients() + 1, named("New client " + std::to_string(trial)));
+     }},
+#ifdef KCS_WITH_MENUS
+    {"DeleteNames",
+     [](kcs::app::ClientStore& store, int) {
+         AnswerYes yes;
+         kcs::menus::DeleteClientNames(store, yes);
+     }},
+#endif
+};
 
 void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
 
@@ -105,8 +74,8 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
     const Kind& kind = GetParam();
     kcs::test::TempDir dir(kcs::test::memoryTempBase());  // quick enough for thousands of trials
     const auto file = dir / kClientFileName;
-    Records before;
-    for (int n = 1; n <= kClients; ++n) before.push_back(makeRecord("Client " + std::to_string(n), char('0' + n)));
+    std::vector<ClientRecord> before;
+    for (int n = 1; n <= kClients; ++n) before.push_back(named("Client " + std::to_string(n)));
     const std::string original = kcs::test::clientFileBytes(before);
 
     kcs::app::ClientStore store;
@@ -116,28 +85,35 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
         const auto load = LoadClients(table, file);
         store.useDrive("drive", file, 'b', table, load);
     };
-
-    // How long the operation takes here (the quickest of a few: a busy machine only makes
-    // some slower), so the kills land before, during and after it.
+    // The states a write passes through: records replaced whole, one after another, from
+    // the file before to the file an uninterrupted run leaves. Timed, so the kills land
+    // before, during and after the operation (the quickest run: a busy machine only makes
+    // some slower).
     long perRun = 1000000;
-    for (int i = 0; i < 9; ++i) {
+    auto states = [&](int trial) {
         useOriginal();
         const auto t0 = Clock::now();
-        kind.run(store, i);
+        kind.run(store, trial);
         perRun = std::min<long>(perRun, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count());
-    }
-    perRun = std::max(20L, perRun);
+        const std::string after = kcs::test::readFile(file);
+        std::vector<std::string> s{original};
+        for (std::size_t at = kRecordLength; at <= after.size(); at += kRecordLength) {
+            std::string next = after.substr(0, at) + original.substr(std::min(original.size(), at));
+            if (next != s.back()) s.push_back(next);
+        }
+        return s;
+    };
 
     const unsigned seed = std::random_device{}();
     std::mt19937 rng(seed);
     SCOPED_TRACE(std::string(kind.name) + ", seed " + std::to_string(seed));
-    std::uniform_int_distribution<long> delay(0, 2 * perRun + 200);  // a sleep of 0 already takes ~50 us
-
     // A fixed number of trials, however busy the machine: under load each one only takes
     // longer, it never counts for less.
-    const int trials = trialsPerKind();
+    const char* trialsText = std::getenv("KCS_KILL_TRIALS");
+    const int trials = trialsText ? std::max(1, std::atoi(trialsText)) : 200;
     int damaged = 0, untouched = 0, partly = 0, done = 0;
     for (int trial = 0; trial < trials; ++trial) {
+        const auto passes = states(trial);
         useOriginal();
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
@@ -157,25 +133,18 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
         ASSERT_EQ(::read(ready[0], &go, 1), 1);  // the child is about to start writing
         ::close(ready[0]);
         ::close(ready[1]);
-        ::usleep(static_cast<useconds_t>(delay(rng)));
+        // A sleep of 0 already takes ~50 us.
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, 2 * std::max(20L, perRun) + 200)(rng)));
         ::kill(pid, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writing child stopped on its own, status " << status;
 
-        const std::string after = kcs::test::readFile(file);
-        const auto states = kind.states(before, trial);
-        std::size_t found = states.size();
-        for (std::size_t s = 0; s < states.size(); ++s)
-            if (after == kcs::test::clientFileBytes(states[s])) found = s;
-        if (found == states.size()) {
+        const auto found = std::find(passes.begin(), passes.end(), kcs::test::readFile(file));
+        if (found == passes.end()) {
             if (++damaged <= 3) ADD_FAILURE() << "trial " << trial << ": the file is none of the states the write passes through";
-        } else if (found == 0) {
-            ++untouched;
-        } else if (found + 1 < states.size()) {
-            ++partly;
         } else {
-            ++done;
+            ++(found == passes.begin() ? untouched : found + 1 == passes.end() ? done : partly);
         }
     }
     EXPECT_EQ(damaged, 0);
@@ -186,13 +155,7 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
                 trials, damaged, untouched, partly, done, perRun);
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveDurability, KilledWrites,
-                         ::testing::Values(kRewrite, kAnswerSheet
-#ifdef KCS_WITH_MENUS
-                                           ,
-                                           kDeleteNames
-#endif
-                                           ),
+INSTANTIATE_TEST_SUITE_P(SaveDurability, KilledWrites, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

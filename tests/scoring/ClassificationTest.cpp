@@ -79,36 +79,19 @@ TEST(Classification, SelfRatingsTakeTheMostSevereRule) {
     }
 }
 
-TEST(Classification, ParagraphOfAClientMeetingNothing) {
-    EXPECT_EQ(classify(ClientBuilder{}.answer(153, 3)).Paragraph,
-              "DEPENDENCY/ABUSE CLASSIFICATION: Three or more of the seven DSM-IV dependency items (or their "
-              "equivalents) are not admitted to, consequently the classification of 'dependency' as defined here "
-              "does not apply. Moreover, this person reports (item #74) that he or she has not been diagnosed "
-              "'substance dependent' in the past. One or more of the substance abuse items (or their equivalents) "
-              "are not admitted to, consequently the classification of 'substance abuse' as defined here does not "
-              "apply. This client describes their drinking as a minimum problem and their drug use as a mild "
-              "problem. This individual's Alcohol Scale and Drugs Scale scores are at or below the 69th percentile "
-              "and do not represent significant substance (alcohol or other drugs) use risk. According to DSM-IV "
-              "criteria as represented in the KCS, this person does not meet the criteria of dependency or abuse. "
-              "Yet, self-ratings suggest drugs concern.");
-}
-
-TEST(Classification, ElevationAndSummaryParts) {
+TEST(Classification, ParagraphParts) {
+    // The parts the golden reports do not reach: self-ratings above what the scales show,
+    // one scale elevated and the other not.
+    const std::string p = classify(ClientBuilder{}.answer(153, 3)).Paragraph;
+    EXPECT_EQ(p.substr(p.size() - 159), "According to DSM-IV criteria as represented in the KCS, this person does not meet the "
+                                        "criteria of dependency or abuse. Yet, self-ratings suggest drugs concern.");
     FixtureData data;
     data.tables[0][1] = std::vector<int>(77, 70);
-    auto p = classify(ClientBuilder{}.answer(12, 1).answer(74, 1), data).Paragraph;
-    EXPECT_NE(p.find(" This person's Alcohol Scale score is elevated (at or above the 70th percentile) whereas their "
-                     "Drugs Scale score is not (at or below the 69th percentile) elevated. This KCS profile"),
+    EXPECT_NE(classify(ClientBuilder{}.answer(12, 1).answer(74, 1), data)
+                  .Paragraph.find(" This person's Alcohol Scale score is elevated (at or above the 70th percentile) "
+                                  "whereas their Drugs Scale score is not (at or below the 69th percentile) elevated. "
+                                  "This KCS profile"),
               std::string::npos);
-    EXPECT_NE(p.find("still applies. This client's"), std::string::npos);
-    EXPECT_NE(p.find("The 'once dependent, always dependent' theory"), std::string::npos);
-
-    data.tables[0][2] = std::vector<int>(77, 99);
-    p = classify(ClientBuilder{}.answer(12, 1).answer(31, 1).answer(7, 1).answer(32, 1).answer(53, 1), data).Paragraph;
-    EXPECT_NE(p.find("And within this dependent category their degree of risk is represented by their Alcohol and "
-                     "Drugs Scales score. Review this client's"),
-              std::string::npos);
-    EXPECT_EQ(p.substr(p.size() - 41), "review of court records could be helpful.");
 }
 
 using kcs::report::JustifyLine;
@@ -130,5 +113,4 @@ TEST(Justification, WrapsAtTheLastSpaceWithin72) {
     // A word longer than a line is cut instead of looping.
     EXPECT_EQ(WrapParagraph(std::string(80, 'c')), (std::vector<std::string>{std::string(71, 'c'), std::string(9, 'c')}));
     EXPECT_EQ(WrapParagraph("abc def   "), std::vector<std::string>{"abc def"});  // trailing spaces go
-    for (const auto& l : WrapParagraph(std::string(300, 'w') + " x y z " + std::string(500, 'q'))) EXPECT_LE(l.size(), 71u);
 }

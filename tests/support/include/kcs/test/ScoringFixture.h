@@ -19,8 +19,7 @@
 namespace kcs::test {
 
 struct FixtureData {
-    std::array<std::string, 6> scaleNames{"TRUTHFULNESS", "ALCOHOL", "DRUGS", "RESISTANCE", "VIOLENCE",
-                                          "STRESS COPING"};
+    std::array<std::string, 6> scaleNames{"TRUTHFULNESS", "ALCOHOL", "DRUGS", "RESISTANCE", "VIOLENCE", "STRESS COPING"};
     std::array<std::string, 4> rangeNames{"LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
     // Scale item lists, scales 1..5 (index 0 unused).
     std::array<std::vector<int>, 6> scaleItems{};
@@ -35,16 +34,9 @@ struct FixtureData {
     std::vector<int> minimumScoreItems;  // 68
     std::array<std::array<int, 5>, 9> truthCorrection{};
     std::vector<int> significantItems;  // 46
-    std::vector<std::string> significantTexts;
     std::vector<std::string> section3Texts;  // 92
     // Extra lines of each narrative paragraph, scales 1..6 (index 0 unused).
     std::array<int, 7> narrativeLines{0, 2, 3, 3, 2, 2, 2};
-    std::vector<std::string> invalidText{
-        "The answers to this test show an excessive number of True responses, so",
-        "the scores cannot be interpreted. The client may have misunderstood the",
-        "instructions or answered without reading the statements.",
-        "",
-        "Retest the client after explaining the instructions once more."};
 
     FixtureData() {
         // Appends the runs [from, to] of `bounds`, given as from, to, from, to ...
@@ -67,7 +59,6 @@ struct FixtureData {
         // Alcohol, Drugs, Resistance, Violence: 16, 17, 19, 16 and 12, 13, 8, 13 items.
         runs(minimumScoreItems, {11, 26, 31, 47, 51, 69, 71, 86});
         runs(significantItems, {11, 22, 31, 43, 51, 58, 71, 83});
-        for (int item : significantItems) significantTexts.push_back(std::to_string(item) + ". Admits item " + std::to_string(item));
         static const char* kChoice[4] = {"often", "sometimes", "rarely", "never"};
         for (int item = 136; item <= 158; ++item)
             for (int c = 0; c < 4; ++c)
@@ -118,7 +109,7 @@ struct FixtureData {
         lines.push_back(names);
         // Range names one per line, unquoted, to exercise both field styles.
         for (const auto& n : rangeNames) lines.push_back(n);
-        lines.insert(lines.end(), significantTexts.begin(), significantTexts.end());
+        for (int item : significantItems) lines.push_back(std::to_string(item) + ". Admits item " + std::to_string(item));
         lines.insert(lines.end(), section3Texts.begin(), section3Texts.end());
         return crlf(lines);
     }
@@ -141,10 +132,12 @@ struct FixtureData {
         writeFile(folder / "KCSB.TXT", scoringData());
         writeFile(folder / "KCSRPTnew.TXT", reportText());
         for (int s = 1; s <= 6; ++s) writeFile(folder / scoring::kNarrativeFileNames[static_cast<std::size_t>(s)], narrative(s));
-        std::vector<std::string> inval = invalidText;
-        inval.push_back("END");
-        inval.push_back("Anything after the end marker is not read.");
-        writeFile(folder / "INVAL.TXT", crlf(inval));
+        writeFile(folder / "INVAL.TXT",
+                  crlf({"The answers to this test show an excessive number of True responses, so",
+                        "the scores cannot be interpreted. The client may have misunderstood the",
+                        "instructions or answered without reading the statements.", "",
+                        "Retest the client after explaining the instructions once more.", "END",
+                        "Anything after the end marker is not read."}));
     }
 };
 
@@ -168,9 +161,8 @@ public:
         return *this;
     }
     ClientBuilder& court(int k, const std::string& v) { return set(records::kCourtFields[static_cast<std::size_t>(k - 1)], v); }
-    ClientBuilder& answer(int item, int code) { return answerChar(item, static_cast<char>('0' + code)); }
-    ClientBuilder& answerChar(int item, char c) {
-        rec_.setAnswer(item, c);
+    ClientBuilder& answer(int item, int code) {
+        rec_.setAnswer(item, static_cast<char>('0' + code));
         return *this;
     }
     ClientBuilder& answers(int from, int to, int code) {
@@ -205,10 +197,11 @@ struct Scored {
         data.write(folder.path());
         scorer.Score(folder.path(), table, 1);
     }
-    const scoring::Scores& s() const { return scorer.scores(); }
 };
 
-inline scoring::Scores scoresOf(const ClientBuilder& client, const FixtureData& data = {}) { return Scored(client, data).s(); }
+inline scoring::Scores scoresOf(const ClientBuilder& client, const FixtureData& data = {}) {
+    return Scored(client, data).scorer.scores();
+}
 
 // The message of the DataError `run` throws, or "no error".
 template <class Run>

@@ -1,10 +1,8 @@
 #pragma once
 // The plain helpers every suite, benchmark and fuzzer shares: a temporary folder,
 // whole-file reads and writes, running a command, the error number a call fails with, and
-// running a check inside a private read-only view of a folder.
+// a disk that refuses every write.
 
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,44 +94,5 @@ public:
     RefusingDisk(const RefusingDisk&) = delete;
     RefusingDisk& operator=(const RefusingDisk&) = delete;
 };
-
-// Runs `check` in a child process that sees `folder` mounted read-only (a private mount
-// namespace, so nothing outside the child is affected). Returns nullopt when this
-// machine does not allow it (no privilege for mount namespaces), else whether `check`
-// returned true.
-inline std::optional<bool> inReadOnlyView(const std::filesystem::path& folder, const std::function<bool()>& check) {
-    int pipeFd[2];
-    if (::pipe(pipeFd) != 0) return std::nullopt;
-    const pid_t pid = ::fork();
-    if (pid < 0) return std::nullopt;
-    if (pid == 0) {
-        ::close(pipeFd[0]);
-        char status = 'u';  // unsupported
-        if (::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
-            ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0) {
-            status = check() ? 'y' : 'n';
-        }
-        (void)!::write(pipeFd[1], &status, 1);
-        ::_exit(0);
-    }
-    ::close(pipeFd[1]);
-    char status = 'u';
-    if (::read(pipeFd[0], &status, 1) != 1) status = 'n';
-    ::close(pipeFd[0]);
-    int ws = 0;
-    ::waitpid(pid, &ws, 0);
-    if (status == 'u') return std::nullopt;
-    return status == 'y';
-}
-
-// In a test body: `check` must hold inside a read-only view of `folder`; the test is
-// skipped where this machine cannot make one.
-#define KCS_EXPECT_IN_READ_ONLY_VIEW(folder, check)                                    \
-    do {                                                                               \
-        const auto kcsReadOnlyResult = ::kcs::test::inReadOnlyView((folder), (check)); \
-        if (!kcsReadOnlyResult) GTEST_SKIP() << "no mount namespaces here";            \
-        EXPECT_TRUE(*kcsReadOnlyResult);                                               \
-    } while (0)
 
 }  // namespace kcs::test
