@@ -135,8 +135,6 @@ TEST(PresentQAForm, WaveNamesLanguagesAndSoundErrors) {
               (std::vector<std::string>{"English", "Spanish"}));
 }
 
-// ---------------------------------------------------------------- the screens
-
 namespace {
 
 struct TestScreen : ProgramFixture {

@@ -1,6 +1,5 @@
 // Keying answers from a paper answer sheet: the grids built from the bank, the keys each
-// grid takes, the walk from row to row and grid to grid with its scrolling, and the
-// screen's Save and Cancel.
+// grid takes, the walk through the grids, and the screen's Escape, Cancel and Save.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,7 +1,5 @@
-// The main menu; a supervisor adding a client from a paper answer sheet and correcting
-// one detail; a new client taking the whole test on screen in Spanish. By the keyboard
-// alone: real key presses through the X server, the real screens and message boxes, and
-// the data drive checked byte for byte.
+// By real key presses alone: the main menu, a client added from an answer sheet and then
+// corrected, a client taking the whole test in Spanish; the data drive checked byte for byte.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,7 +1,6 @@
 #pragma once
-// The real program on a practice drive with two clients, the build's question bank, the
-// real message boxes and the real printer (the tests' own CUPS queue); sound and NumLock
-// are the fakes'. Driven by `keys`.
+// The real program, message boxes and printer (the tests' own CUPS queue) on a drive with
+// two clients; sound and NumLock are the fakes'. Driven by `keys`.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,6 @@
 
 namespace kcs::testutil {
 
-// The real printer, counting the jobs it was given.
 struct CountedPrinter : app::Printer {
     program::CupsPrinter cups;
     int jobs = 0;

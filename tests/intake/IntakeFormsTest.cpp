@@ -1,6 +1,5 @@
-// The rules of client information and court history, without a display: what each field
-// takes, what confirmation leaves in the record, and how a stored client's changes are
-// counted and locked.
+// The rules of client information and court history: what each field takes, what
+// confirmation leaves in the record, how a stored client's changes are counted and locked.
 #include <gtest/gtest.h>
 
 #include "kcs/intake/ClientInfoForm.h"

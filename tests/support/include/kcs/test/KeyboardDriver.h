@@ -1,11 +1,7 @@
 #pragma once
-// Drives the program the way a person at the keyboard does: every key is a real key press
-// made through the X server (XTest), so it reaches whatever window really has the keyboard
-// focus, with no window manager to help. Steps run in order from a timer, so the driver
-// keeps going inside the program's modal loops; a wait step waits until its condition
-// holds, a key step until the program has taken the key in.
-//     keys.window("Kestrel Conduct Screening").press("Down").focus("lbNameDisplay")...;
-//     ASSERT_TRUE(keys.run()) << keys.failure();
+// Drives the program as a person at the keyboard does: real key presses through the X server
+// (XTest) reach whatever window really has the focus. Steps run in order from a timer, also
+// inside the program's modal loops: keys.window("...").press("Down").focus("...")...run().
 
 #include <QObject>
 #include <QString>
