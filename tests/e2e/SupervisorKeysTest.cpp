@@ -39,8 +39,7 @@ struct Supervisor : KeyedProgram {
         keys.window("Kestrel Conduct Screening").focus("lbNameDisplay").press("Down", client)
             .until("client picked", [this, client] { return startUp.store().CurClient() == client; })
             .press("Tab").focus("cmdMenuChoice_0").press("Down", 2).focus("cmdMenuChoice_2").press("Return")
-            .window("Supervisor Options").focus("qt_tabwidget_tabbar")
-            .then([] { EXPECT_EQ(test::unnamedControls(*QApplication::activeWindow()), std::vector<std::string>{}); });
+            .window("Supervisor Options").focus("qt_tabwidget_tabbar");
     }
     void secretCode() { keys.window("Secret Code").type("m").press("Return").press("Return"); }
     bool printed(const std::string& job, const std::string& name) const {

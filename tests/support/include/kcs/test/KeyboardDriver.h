@@ -46,8 +46,7 @@ private:
 
     std::deque<Step> steps_;
     QTimer timer_;
-    int waited_ = 0;
-    int stallMs_ = 0;
+    int waited_ = 0, stallMs_ = 0;
     bool done_ = false;
     std::string failure_;
 };
