@@ -92,13 +92,8 @@ TEST(PresentQAForm, F10StepsBackOneItemKeepingItsAnswerAndNeverFinishesOrSkipsAS
 }
 
 TEST(PresentQAForm, TheLanguageInAnyLetterCaseChoosesTheTextsAndTheHelpFollowsTheSound) {
-    struct Case {
-        const char* language;
-        bool soundOn;
-        const char* caption;
-        const char* answerHelp;
-        const char* partMessage;
-    } cases[] = {
+    // The language, sound on, the caption, the answer's help line, the end-of-part box.
+    const std::tuple<const char*, bool, const char*, const char*, const char*> cases[] = {
         {"English", true, "Question Presentation",
          "Press Enter to select this answer. Press Tab or Arrows to hear question again.",
          "Presentation Note: You have completed this part of the test. Press Enter to continue."},
@@ -109,13 +104,13 @@ TEST(PresentQAForm, TheLanguageInAnyLetterCaseChoosesTheTextsAndTheHelpFollowsTh
         {"Spanish", false, "Presentación de preguntas",
          "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».", nullptr},
     };
-    for (const Case& c : cases) {
-        Walk w{PresentQAForm(c.language, bank(), c.soundOn)};
-        EXPECT_EQ(w.form.caption(), c.caption);
-        EXPECT_EQ(w.form.helpAnswer(), c.answerHelp);
-        if (!c.partMessage) continue;
+    for (const auto& [language, soundOn, caption, answerHelp, partMessage] : cases) {
+        Walk w{PresentQAForm(language, bank(), soundOn)};
+        EXPECT_EQ(w.form.caption(), caption);
+        EXPECT_EQ(w.form.helpAnswer(), answerHelp);
+        if (!partMessage) continue;
         w.to(100);
-        EXPECT_EQ(w.messages, std::vector<std::string>{c.partMessage});
+        EXPECT_EQ(w.messages, std::vector<std::string>{partMessage});
         EXPECT_EQ(w.sounds, (std::vector<std::string>{"Inst0.wav", "Inst1.wav", "Inst2.wav"}));
     }
 }

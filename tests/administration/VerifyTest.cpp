@@ -54,40 +54,36 @@ TEST(VerifyForm, TheSecondKeyingWithTheThirdKeyingsInItIsWhatIsStored) {
     std::string second = stored;
     second[2] = '1' + '2' - stored[2];  // item 3: the other of True and False
     second[119] = stored[119] == '1' ? '2' : '1';
-    std::string third = second;  // a third keying equal to neither earlier one is what is stored
-    third[2] = '0';
-    third[119] = '4';
-    struct Case {
-        std::string field;        // the stored Answers field (158 characters)
-        std::string keyed;        // the second keying
-        std::vector<int> differ;  // the items of the correction pass
-        std::string third;        // their third keying
-        std::string result;
-    } cases[] = {
+    std::string corrected = second;  // a third keying equal to neither earlier one is what is stored
+    corrected[2] = '0';
+    corrected[119] = '4';
+    // The stored Answers field, the second keying, the items of the correction pass, their
+    // third keying, the answers then stored.
+    const std::tuple<std::string, std::string, std::vector<int>, std::string, std::string> cases[] = {
         {stored, stored, {}, "", stored},
-        {stored, second, {3, 120}, "04", third},
+        {stored, second, {3, 120}, "04", corrected},
         // A shorter stored string: every missing position differs.
         {stored.substr(0, 150) + std::string(8, ' '), stored, {151, 152, 153, 154, 155, 156, 157, 158},
          stored.substr(150), stored},
     };
-    for (const auto& c : cases) {
-        VerifyForm form(c.field);
-        const Keyed first = type(form, c.keyed);
-        if (c.differ.empty()) {
+    for (const auto& [field, keyed, differ, third, result] : cases) {
+        VerifyForm form(field);
+        const Keyed first = type(form, keyed);
+        if (differ.empty()) {
             EXPECT_EQ(first.messages, Texts{"Data Verification.: Data Verification complete. No corrections needed."});
-            EXPECT_EQ(first.saved, c.field) << "the record is written back as it was";
+            EXPECT_EQ(first.saved, field) << "the record is written back as it was";
             EXPECT_TRUE(first.closed);
             continue;
         }
         EXPECT_EQ(first.messages, Texts{"Data Corrections: Data Correction needed. Please correct the following questions."});
         EXPECT_FALSE(first.saved) << "nothing is stored before the correction pass";
         ASSERT_TRUE(form.correctionPass());
-        for (std::size_t k = 0; k < c.differ.size(); ++k) {
-            EXPECT_EQ(form.currentLabel(), "Question #" + std::to_string(c.differ[k]));
-            EXPECT_EQ(form.previousLabel(), k ? "Question #" + std::to_string(c.differ[k - 1]) : "");
-            const Keyed step = type(form, std::string(1, c.third[k]));
-            const bool last = k + 1 == c.differ.size();
-            EXPECT_EQ(step.saved, last ? std::optional(c.result) : std::nullopt);
+        for (std::size_t k = 0; k < differ.size(); ++k) {
+            EXPECT_EQ(form.currentLabel(), "Question #" + std::to_string(differ[k]));
+            EXPECT_EQ(form.previousLabel(), k ? "Question #" + std::to_string(differ[k - 1]) : "");
+            const Keyed step = type(form, std::string(1, third[k]));
+            const bool last = k + 1 == differ.size();
+            EXPECT_EQ(step.saved, last ? std::optional(result) : std::nullopt);
             EXPECT_EQ(step.messages, last ? Texts{"Data Verification: Data Verification complete."} : Texts{});
             EXPECT_EQ(step.closed, last);
         }
@@ -96,12 +92,8 @@ TEST(VerifyForm, TheSecondKeyingWithTheThirdKeyingsInItIsWhatIsStored) {
 
 TEST(VerifyForm, EachItemTakesOnlyItsOwnCodesAndBackspaceStaysInThePass) {
     VerifyForm form(answers());
-    const struct {
-        std::string keys;
-        int beeps;
-        int item;              // the item keyed next
-        std::string previous;  // the response shown for the item before
-    } steps[] = {
+    // Keys typed, bells, the item keyed next, the response shown for the item before.
+    const std::tuple<std::string, int, int, std::string> steps[] = {
         {"\b", 1, 1, ""},      // Backspace at the first entry
         {"35a9\r", 5, 1, ""},  // a true/false item takes 0 to 2 only
         {"2", 0, 2, "2"},
@@ -111,10 +103,10 @@ TEST(VerifyForm, EachItemTakesOnlyItsOwnCodesAndBackspaceStaysInThePass) {
         {"3", 0, 101, "3"},    // a rating item takes 3 and 4
         {"5", 1, 101, "3"},
     };
-    for (const auto& s : steps) {
-        EXPECT_EQ(type(form, s.keys).beeps, s.beeps) << s.keys;
-        EXPECT_EQ(form.currentItem(), s.item);
-        EXPECT_EQ(form.previousResponse(), s.previous);
+    for (const auto& [keys, beeps, item, previous] : steps) {
+        EXPECT_EQ(type(form, keys).beeps, beeps) << keys;
+        EXPECT_EQ(form.currentItem(), item);
+        EXPECT_EQ(form.previousResponse(), previous);
     }
     EXPECT_EQ(form.keyed().substr(0, 2), "10");
     EXPECT_EQ(form.keyed()[99], '3');

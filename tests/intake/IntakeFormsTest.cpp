@@ -36,12 +36,8 @@ ClientInfoForm filled() {
 }  // namespace
 
 TEST(ClientInfoForm, EachFieldAcceptsWhatItsCheckAllowsAndTidiesOrEmptiesTheText) {
-    struct Case {
-        InfoField field;
-        const char* typed;
-        bool accepted;
-        const char* shown;  // the text afterwards
-    } cases[] = {
+    // The field, the text typed, whether Enter accepts it, the text afterwards.
+    const std::tuple<InfoField, const char*, bool, const char*> cases[] = {
         {F::Name, "", false, ""}, {F::Name, "   ", false, "   "}, {F::Name, "n", true, "N"},
         {F::Name, "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D", true, "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D"},
         {F::Name, "Tab\there", false, "Tab\there"},              // a control character
@@ -57,13 +53,13 @@ TEST(ClientInfoForm, EachFieldAcceptsWhatItsCheckAllowsAndTidiesOrEmptiesTheText
         {F::DateOfBirth, "n_/__/____", true, "N_/__/____"}, {F::DateOfBirth, "07/04/19__", false, "__/__/____"},
         {F::DateOfBirth, "__/__/____", false, "__/__/____"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [field, typed, accepted, shown] : cases) {
         ClientInfoForm form(false, {});
-        form.setText(c.field, c.typed);
-        const auto refused = form.enter(c.field);
-        EXPECT_EQ(!refused, c.accepted) << c.typed;
-        EXPECT_EQ(form.text(c.field), c.shown) << c.typed;
-        EXPECT_TRUE(!refused || (refused->field == c.field && refused->message.icon == app::MsgIcon::Critical));
+        form.setText(field, typed);
+        const auto refused = form.enter(field);
+        EXPECT_EQ(!refused, accepted) << typed;
+        EXPECT_EQ(form.text(field), shown) << typed;
+        EXPECT_TRUE(!refused || (refused->field == field && refused->message.icon == app::MsgIcon::Critical));
     }
     // The list and date fields let only their keys through.
     const std::tuple<InfoField, char, bool> keys[] = {{F::Sex, '2', true}, {F::Sex, '3', false}, {F::Sex, 'x', false},
@@ -179,22 +175,18 @@ TEST(ClientInfoForm, AWrongValueThatReachedTheLimitIsOpenedAgainToBePutRight) {
 }
 
 TEST(CourtHistoryForm, EachItemTakesItsOwnRangeOnEnter) {
-    struct Case {
-        int item;
-        const char* typed;
-        bool accepted;
-        const char* shown;
-    } cases[] = {
+    // The item, the text typed, whether Enter accepts it, the text afterwards.
+    const std::tuple<int, const char*, bool, const char*> cases[] = {
         {1, "4", false, "4"}, {1, "5", true, "5"},     {1, "99", true, "99"},  {1, "n", true, "N"},
         {2, "0", true, "0"},  {3, "00", false, "00"},  {4, "99", true, "99"}, {5, " 7", true, "7"},
         {6, "", false, ""},   {7, "7x", false, "7X"},  {11, "12", true, "12"}, {11, "13", false, "13"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [item, typed, accepted, shown] : cases) {
         CourtHistoryForm form(false, {});
-        form.setText(c.item, c.typed);
-        const auto refused = form.enter(c.item);
-        EXPECT_EQ(!refused, c.accepted) << c.item << " " << c.typed;
-        EXPECT_EQ(form.text(c.item), c.shown);
+        form.setText(item, typed);
+        const auto refused = form.enter(item);
+        EXPECT_EQ(!refused, accepted) << item << " " << typed;
+        EXPECT_EQ(form.text(item), shown);
         EXPECT_TRUE(!refused || refused->title == "Data Entry Error");
     }
     EXPECT_EQ(CourtHistoryForm::refusalMessage(11).text,
