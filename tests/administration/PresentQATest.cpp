@@ -55,39 +55,34 @@ struct Walk {
 }  // namespace
 
 TEST(PresentQAForm, F10StepsBackOneItemKeepingItsAnswerAndNeverFinishesOrSkipsASection) {
-    // The item on screen (0: the introduction), F10 presses, answers then given (choice 2),
+    // What is done; the item on screen (0: the introduction), F10 presses, answers then given (choice 2),
     // the item on screen afterwards (0: instructions), bells, end-of-part messages after `at`.
-    struct Case {
-        const char* what;
-        int at, backs, then, shown, beeps;
-        std::size_t partMessages;
-        bool finished;
-    } cases[] = {
+    const std::tuple<const char*, int, int, int, int, int, std::size_t, bool> cases[] = {
         {"F10 on item 1 beeps", 1, 1, 0, 1, 1, 0, false},
         {"F10 on the introduction does nothing", 0, 1, 0, 0, 0, 0, false},
         {"back from 100 to 99; answered again: the part message and section 2 again", 100, 1, 1, 0, 0, 1, false},
         {"back from 158 to 157, then 157 and 158 finish", 158, 1, 2, 0, 0, 0, true},
         {"two steps back from 3 reach 1, then a beep", 3, 3, 0, 1, 1, 0, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, at, backs, then, shown, beeps, partMessages, finished] : cases) {
+        SCOPED_TRACE(what);
         Walk w;
-        if (c.at == 0) w.take(w.form.start());
-        else w.to(c.at);
+        if (at == 0) w.take(w.form.start());
+        else w.to(at);
         const std::size_t before = w.messages.size();
         const std::string answersBefore = w.form.answers();
-        for (int i = 0; i < c.backs; ++i) w.take(w.form.back());
-        if (c.at > 1 && c.backs == 1) {
-            EXPECT_EQ(w.form.item().id, c.at - 1);
+        for (int i = 0; i < backs; ++i) w.take(w.form.back());
+        if (at > 1 && backs == 1) {
+            EXPECT_EQ(w.form.item().id, at - 1);
             EXPECT_EQ(w.form.answers(), answersBefore) << "the earlier answer stays";
             EXPECT_FALSE(w.form.instructionsShown());
         }
-        for (int i = 0; i < c.then; ++i) w.take(w.form.select(1));
-        EXPECT_EQ(w.beeps, c.beeps);
-        EXPECT_EQ(w.finished, c.finished);
-        EXPECT_EQ(c.finished || w.form.instructionsShown() ? 0 : w.form.item().id, c.shown);
-        EXPECT_EQ(w.messages.size() - before, c.partMessages + (c.finished ? 1u : 0u));
-        EXPECT_EQ(w.form.answers().substr(156), c.finished ? "22" : "00");
+        for (int i = 0; i < then; ++i) w.take(w.form.select(1));
+        EXPECT_EQ(w.beeps, beeps);
+        EXPECT_EQ(w.finished, finished);
+        EXPECT_EQ(finished || w.form.instructionsShown() ? 0 : w.form.item().id, shown);
+        EXPECT_EQ(w.messages.size() - before, partMessages + (finished ? 1u : 0u));
+        EXPECT_EQ(w.form.answers().substr(156), finished ? "22" : "00");
     }
 }
 
