@@ -1,41 +1,46 @@
-// A supervisor adds a client from a paper answer sheet and then corrects one detail, by
-// the keyboard alone: real key presses through the X server, real message boxes, the
-// real screens, and the data drive checked byte for byte.
+// By real key presses alone: the main menu, a client added from an answer sheet and then
+// corrected, a client taking the whole test in Spanish; the data drive checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
 
 #include "KeyedProgram.h"
+#include "kcs/report/ScoreAndReport.h"
 
 using namespace kcs;
 using namespace kcs::testutil;
 
-namespace {
-
-struct IntakeRoad : KeyedProgram {
-    std::string record(int n) { return readFile(clientFile).substr(static_cast<std::size_t>(n - 1) * 235, 235); }
-};
-
-// One answer per item: the sheet's 158 digits, each section within its own choices.
-std::string sheet() {
-    std::string answers;
-    for (int item = 1; item <= 158; ++item) answers += static_cast<char>('1' + (item <= 99 ? item % 2 : item % 4));
-    return answers;
+TEST_F(KeyedProgram, TheMainMenuIsWorkedByKeysAlone) {
+    startUp.start();
+    QSignalSpy exits(startUp.mainWindow(), &menus::frmMain::exitRequested);
+    keys.window("Kestrel Conduct Screening").focus("lbNameDisplay")
+        .then([&] { EXPECT_EQ(test::unnamedControls(*startUp.mainWindow()), std::vector<std::string>{}); })
+        .press("Down").until("client 1 current", [&] { return startUp.store().CurClient() == 1; })
+        .press("Down").until("client 2 current", [&] { return startUp.store().CurClient() == 2; })
+        .press("Tab").focus("cmdMenuChoice_0").press("Down", 3).focus("cmdMenuChoice_3")
+        .press("Alt+a").window("About Kestrel Conduct Screening").press("Return")
+        .window("Kestrel Conduct Screening").press("Alt+o")
+        .until("the Options menu", [] { return QApplication::activePopupWidget() != nullptr; })
+        .press("Escape").press("Escape")
+        .until("menu closed", [] { return QApplication::activePopupWidget() == nullptr; })
+        .press("Tab").focus("lbNameDisplay").press("Shift+ISO_Left_Tab").focus("cmdMenuChoice_3").press("Return")
+        .until("exit asked", [&] { return exits.count() == 1; });
+    ASSERT_TRUE(keys.run()) << keys.failure();
 }
 
-}  // namespace
-
-TEST_F(IntakeRoad, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
+TEST_F(KeyedProgram, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
+    std::string sheet;  // one answer per item, each section within its own choices
+    for (int item = 1; item <= 158; ++item) sheet += static_cast<char>('1' + (item <= 99 ? item % 2 : item % 4));
     std::string expected = std::string("Ann Smith") + std::string(16, ' ') + "34 " "2" "5" "1" "12" "07/04/1961" +
-                           "12/06/2026" + "173 2 1 0 9 4 1 2 3 N " + sheet() + "0" "0";
+                           "12/06/2026" + "173 2 1 0 9 4 1 2 3 N " + sheet + "0" "0";
     ASSERT_EQ(expected.size(), 235u);
 
-    startUp.start();
     keyNewClient(1, {"Ann Smith", "34", "2", "5", "1", "12", "07041961"},
                  {"17", "3", "2", "1", "0", "9", "4", "1", "2", "3", "n"});
-    keys.window("Edit Client Responses")
-        .focus("grdResponses_0")
-        .type(QString::fromStdString(sheet()))
+    keys.window("Edit Client Responses").focus("grdResponses_0").type(QString::fromStdString(sheet))
         .until("the last answer rang the bell", [&] { return fake.beeper.beeps == 1; })
         .press("Tab").focus("cmdMenuChoice_0").press("Return")
         .window("Kestrel Conduct Screening")
@@ -67,6 +72,41 @@ TEST_F(IntakeRoad, AClientIsAddedFromAnAnswerSheetAndCorrectedByKeysAlone) {
             EXPECT_EQ(record(3), expected);
             EXPECT_EQ(std::string(startUp.store().record(3).bytes().data(), 235), expected) << "memory as on the drive";
         });
-    ASSERT_TRUE(keys.run()) << keys.failure();
+    startAndRun();
     EXPECT_EQ(fake.beeper.beeps, 1);
+}
+
+TEST_F(KeyedProgram, ANewClientTakesTheTestInSpanishAndItsRecordIsSavedAndScores) {
+    keyNewClient(0, {"Eva Cruz", "29", "2", "3", "1", "10", "03151997"}, {"19", "1", "0", "0", "0", "1", "0", "0", "0", "0", "n"});
+    keys.window("Select Presentation Language").focus("cmdMenuChoice_0").press("Down").focus("cmdMenuChoice_1")
+        .press("Return").message("The test will begin as soon as you press the Enter key.").press("Return")
+        .window(QStringLiteral("Presentación de preguntas")).focus("txtInstructions").press("Return", 2);
+    std::string expected;
+    for (int item = 1; item <= 158; ++item) {
+        const int choice = item <= 99 ? item % 2 : item % 4;  // every choice of each section is used
+        const QString number = QString::number(item) + QStringLiteral(". ");
+        keys.focus("txtQuestion")
+            .until("item " + std::to_string(item), [number] {
+                QWidget* modal = QApplication::activeModalWidget();
+                auto* box = modal ? modal->findChild<QPlainTextEdit*>(QStringLiteral("txtQuestion")) : nullptr;
+                return box && box->toPlainText().startsWith(number);
+            })
+            .press("Down", 1 + choice).press("Return");
+        expected += static_cast<char>('1' + choice);
+        if (item == 99 || item == 135)
+            keys.message(QStringLiteral("Usted ha terminado esta parte de la prueba.")).press("Return")
+                .focus("txtInstructions").press("Return");
+    }
+    keys.message(QStringLiteral("Usted ha terminado la prueba.")).press("Return")
+        .window("Secret Code").focus("txtInput").press("Escape")  // "Cancel Input" only brings the prompt back
+        .window("Secret Code").focus("txtInput").type("m").press("Return", 2)
+        .window("Kestrel Conduct Screening")
+        .until("client 3 saved", [&] { return startUp.store().NumClients() == 3; });
+    startAndRun();
+
+    EXPECT_EQ(record(3).substr(0, 8), "Eva Cruz");
+    EXPECT_EQ(record(3).substr(75, 158), expected) << "item i's answer at position i";
+    scoring::Scores scores;
+    report::ComposeReport(startUp.store().table(), 3, {KCS_BIN_DIR, 'b', false}, &scores);
+    for (int scale = 1; scale <= scoring::kScaleCount; ++scale) EXPECT_TRUE(scores.scored(scale)) << scale;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// The real program on a practice drive with two clients, the build's question bank, the
-// real message boxes and the real printer (the tests' own CUPS queue); sound and NumLock
-// are the fakes'. Driven by `keys`.
+// The real program, message boxes and printer (the tests' own CUPS queue) on a drive with
+// two clients; sound and NumLock are the fakes'. Driven by `keys`.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,6 @@
 
 namespace kcs::testutil {
 
-// The real printer, counting the jobs it was given.
 struct CountedPrinter : app::Printer {
     program::CupsPrinter cups;
     int jobs = 0;
@@ -42,23 +40,19 @@ struct KeyedProgram : ::testing::Test {
         folder.writeSettings("disk", "NumLock=False\r\n");
         fs::copy_file(fs::path(KCS_BIN_DIR) / questionbank::kBankFileName, folder.path() / questionbank::kBankFileName);
     }
-    records::ClientTable onDrive() const {
-        records::ClientTable table;
-        records::LoadClients(table, clientFile);
-        return table;
+    // Client n's 235 bytes as the drive holds them.
+    std::string record(int n) const { return readFile(clientFile).substr(static_cast<std::size_t>(n - 1) * 235, 235); }
+    void startAndRun() {
+        startUp.start();
+        ASSERT_TRUE(keys.run()) << keys.failure();
     }
 
     // From the main menu: "Add New Client", the entry-method button `road` (0 on screen,
     // 1 from an answer sheet), then the client's details and court history, each value
     // confirmed with Enter and each screen with its first button.
     void keyNewClient(int road, std::initializer_list<const char*> details, std::initializer_list<const char*> court) {
-        keys.window("Kestrel Conduct Screening")
-            .focus("lbNameDisplay")
-            .press("Tab")
-            .focus("cmdMenuChoice_1")
-            .press("Return")
-            .window("Entry Method")
-            .focus("cmdMenuChoice_0");
+        keys.window("Kestrel Conduct Screening").focus("lbNameDisplay").press("Tab").focus("cmdMenuChoice_1")
+            .press("Return").window("Entry Method").focus("cmdMenuChoice_0");
         if (road == 1) keys.press("Down").focus("cmdMenuChoice_1");
         keys.press("Return").window("Client Information").focus("txtName");
         for (const char* value : details) keys.type(value).press("Return");

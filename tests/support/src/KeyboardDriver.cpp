@@ -24,22 +24,28 @@ Display* xDisplay() {
     return x11 ? x11->display() : nullptr;
 }
 
-struct Combo {
-    KeySym sym = NoSymbol;
-    bool shift = false, ctrl = false, alt = false;
-};
-
-Combo parse(const QString& combo) {
-    Combo c;
+// Presses the modifiers, then the key; releases them in the opposite order.
+void sendKey(const QString& combo) {
+    static const QHash<QString, KeySym> modifiers{{"Shift", XK_Shift_L}, {"Ctrl", XK_Control_L}, {"Alt", XK_Alt_L}};
     const QStringList parts = combo.split(QLatin1Char('+'));
-    for (int i = 0; i < parts.size(); ++i) {
-        const QString& p = parts[i];
-        if (i + 1 < parts.size() && p == QLatin1String("Shift")) c.shift = true;
-        else if (i + 1 < parts.size() && p == QLatin1String("Ctrl")) c.ctrl = true;
-        else if (i + 1 < parts.size() && p == QLatin1String("Alt")) c.alt = true;
-        else c.sym = XStringToKeysym(p.toLatin1().constData());
-    }
-    return c;
+    std::vector<KeySym> syms;
+    for (int i = 0; i + 1 < parts.size(); ++i) syms.push_back(modifiers.value(parts[i], NoSymbol));
+    syms.push_back(XStringToKeysym(parts.back().toLatin1().constData()));
+    Display* d = xDisplay();
+    auto tap = [d](KeySym sym, bool down) {
+        if (const KeyCode code = XKeysymToKeycode(d, sym)) XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
+    };
+    for (KeySym sym : syms) tap(sym, true);
+    for (auto sym = syms.rbegin(); sym != syms.rend(); ++sym) tap(*sym, false);
+    XSync(d, False);
+}
+
+std::string screenState() {
+    QWidget* w = QApplication::activeWindow();
+    std::string s = "active window: " + (w ? "\"" + w->windowTitle().toStdString() + "\"" : std::string("none"));
+    if (auto* box = qobject_cast<QMessageBox*>(w)) s += " text \"" + box->text().toStdString() + "\"";
+    QWidget* f = QApplication::focusWidget();
+    return s + "; focus: " + (f ? f->objectName().toStdString() + " [" + f->metaObject()->className() + "]" : "none");
 }
 
 }  // namespace
@@ -81,79 +87,34 @@ KeyboardDriver& KeyboardDriver::focus(const QString& objectName) {
 }
 
 KeyboardDriver& KeyboardDriver::press(const QString& keys, int times) {
-    for (int i = 0; i < times; ++i)
-        steps_.push_back({"press " + keys.toStdString(), nullptr, [this, keys] { sendKey(keys); }});
+    for (int i = 0; i < times; ++i) steps_.push_back({"press " + keys.toStdString(), nullptr, [keys] { sendKey(keys); }, true});
     return *this;
 }
 
 KeyboardDriver& KeyboardDriver::type(const QString& text) {
-    static const QHash<QChar, QString> named{{u' ', "space"}, {u'/', "slash"}, {u'-', "minus"}, {u'.', "period"}, {u',', "comma"}};
-    for (QChar ch : text) press(named.value(ch, ch.isUpper() ? QStringLiteral("Shift+") + ch : QString(ch)));
+    for (QChar ch : text) press(ch == u' ' ? QStringLiteral("space") : ch.isUpper() ? QStringLiteral("Shift+") + ch : QString(ch));
     return *this;
 }
 
-void KeyboardDriver::sendKey(const QString& combo) {
-    const Combo c = parse(combo);
-    Display* d = xDisplay();
-    auto tap = [d](KeySym sym, bool down) {
-        if (const KeyCode code = XKeysymToKeycode(d, sym)) XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
-    };
-    if (c.ctrl) tap(XK_Control_L, true);
-    if (c.alt) tap(XK_Alt_L, true);
-    if (c.shift) tap(XK_Shift_L, true);
-    tap(c.sym, true);
-    tap(c.sym, false);
-    if (c.shift) tap(XK_Shift_L, false);
-    if (c.alt) tap(XK_Alt_L, false);
-    if (c.ctrl) tap(XK_Control_L, false);
-    XSync(d, False);
-}
-
-std::string KeyboardDriver::screenState() {
-    std::string s = "active window: ";
-    QWidget* w = QApplication::activeWindow();
-    s += w ? "\"" + w->windowTitle().toStdString() + "\" (" + w->objectName().toStdString() + ")" : "none";
-    if (auto* box = qobject_cast<QMessageBox*>(w)) s += " text \"" + box->text().toStdString() + "\"";
-    QWidget* f = QApplication::focusWidget();
-    s += "; focus: " + (f ? f->objectName().toStdString() + " [" + f->metaObject()->className() + "]" : "none");
-    return s;
-}
-
 void KeyboardDriver::tick() {
-    // A key step is taken in before the next step is looked at: the X server has had the
-    // keys (XSync) and this turn of the event loop has read them.
-    if (waited_ < 0) {
-        ++waited_;
-        return;
-    }
+    // After a key, a few ticks pass before the next step: the X server has had the key
+    // (XSync) and these turns of the event loop read it.
+    if (waited_ < 0 && ++waited_ <= 0) return;
     while (!steps_.empty()) {
         Step& step = steps_.front();
-        if (step.ready) {
-            if (!step.ready()) {
-                if (++waited_ * kTickMs > stallTicks_) {
-                    failure_ = "stalled waiting for " + step.what + "; " + screenState();
-                    timer_.stop();
-                    done_ = true;
-                    // A step stalled inside a modal screen: close every modal window, so
-                    // their loops end and run() returns with the failure.
-                    while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
-                }
-                return;
-            }
-            waited_ = 0;
-            steps_.pop_front();
-            continue;
+        if (step.ready && !step.ready()) {
+            if (++waited_ * kTickMs <= stallMs_) return;
+            failure_ = "stalled waiting for " + step.what + "; " + screenState();
+            // Close every modal window, so their loops end and run() returns the failure.
+            while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
+            break;
         }
-        auto action = std::move(step.action);
-        const bool isKey = step.what.rfind("press ", 0) == 0;
+        const auto action = std::move(step.action);
+        const bool isKey = step.isKey;
         steps_.pop_front();
-        waited_ = 0;
-        // The action may open a modal loop; this timer keeps ticking inside it.
-        action();
-        if (isKey) {
-            waited_ = -3;
-            return;
-        }
+        waited_ = isKey ? -3 : 0;
+        if (action) action();  // may open a modal loop: this timer keeps ticking inside it
+        if (isKey) return;
     }
     timer_.stop();
     done_ = true;
@@ -164,7 +125,7 @@ bool KeyboardDriver::run(int stallMs) {
         failure_ = "real key presses need an X display";
         return false;
     }
-    stallTicks_ = stallMs;
+    stallMs_ = stallMs;
     done_ = false;
     failure_.clear();
     timer_.start();

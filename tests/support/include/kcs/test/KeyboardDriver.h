@@ -1,15 +1,7 @@
 #pragma once
-// Drives the program the way a person at the keyboard does: every key is a real key press
-// made through the X server (the XTest extension), so it reaches whatever window really
-// has the keyboard focus, with no window manager to help.
-//
-// Steps run in order. A check step waits until its condition holds; the driver polls from
-// a timer, so it keeps going inside the program's modal loops and message boxes. A key
-// step waits until the program has taken the keys in.
-//
-//     KeyboardDriver keys;
-//     keys.window("Kestrel Conduct Screening").press("Down").focus("lbNameDisplay")...;
-//     ASSERT_TRUE(keys.run()) << keys.failure();
+// Drives the program as a person at the keyboard does: real key presses through the X server
+// (XTest) reach whatever window really has the focus. Steps run in order from a timer, also
+// inside the program's modal loops: keys.window("...").press("Down").focus("...")...run().
 
 #include <QObject>
 #include <QString>
@@ -24,21 +16,18 @@ class KeyboardDriver : public QObject {
 public:
     KeyboardDriver();
 
-    // Waits until the active window's title is exactly `title`.
+    // Wait until the active window's title is exactly `title`; until the active window is
+    // a message box whose text contains `part`; until the focus widget has this name.
     KeyboardDriver& window(const QString& title);
-    // Waits until the active window is a message box whose text contains `part`.
     KeyboardDriver& message(const QString& part);
-    // Waits until the widget with the keyboard focus has this object name.
     KeyboardDriver& focus(const QString& objectName);
     // Waits until `condition` holds; `what` names it in a failure.
     KeyboardDriver& until(const std::string& what, std::function<bool()> condition);
     // Runs `action` (checks with EXPECT_..., or anything else) when its turn comes.
     KeyboardDriver& then(std::function<void()> action);
-
-    // Presses and releases keys named as X keysyms, "+"-joined with modifiers:
-    // "Return", "Tab", "Down", "F10", "Alt+Shift+F10", "Ctrl+Tab", "a", "3".
+    // Keys named as X keysyms, "+"-joined with modifiers: "Return", "Alt+Shift+F10", "3".
     KeyboardDriver& press(const QString& keys, int times = 1);
-    // Types text character by character (ASCII).
+    // Types letters, digits and spaces.
     KeyboardDriver& type(const QString& text);
 
     // Runs the event loop until every step is done (true) or a step has waited in vain
@@ -49,17 +38,15 @@ public:
 private:
     struct Step {
         std::string what;
-        std::function<bool()> ready;    // null for an action step
+        std::function<bool()> ready;  // null for an action step
         std::function<void()> action;
+        bool isKey = false;
     };
     void tick();
-    void sendKey(const QString& combo);
-    static std::string screenState();
 
     std::deque<Step> steps_;
     QTimer timer_;
-    int waited_ = 0;
-    int stallTicks_ = 0;
+    int waited_ = 0, stallMs_ = 0;
     bool done_ = false;
     std::string failure_;
 };
