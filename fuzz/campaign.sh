@@ -14,8 +14,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kcs-fuzz-campaign.XXXXXX")
 targets=$(grep -cvE '^(#|$)' "$here/targets.list")
 share=$(awk -v h="$hours" -v n="$targets" 'BEGIN { printf "%d", h * 3600 / n }')
 echo "campaign: $targets targets, $share s each, scratch $work"
-
-rows=()
+printf '%-24s %10s %8s %6s %9s\n' target runs runs/s cov findings
 while read -r target dict maxlen _; do
   [[ -z $target || $target == \#* ]] && continue
   bin="$build/bin/$target"
@@ -42,11 +41,5 @@ while read -r target dict maxlen _; do
   findings=$(find "$work/$target/artifacts" -type f | wc -l)
   seconds=$((share - left))
   rate=$(awk -v r="$runs" -v s="$seconds" 'BEGIN { printf "%d", (s > 0 ? r / s : r) }')
-  row=$(printf '%-24s %10s %8s %6s %9s' "$target" "$runs" "$rate" "$cov" "$findings")
-  rows+=("$row")
-  echo "$row"
+  printf '%-24s %10s %8s %6s %9s\n' "$target" "$runs" "$rate" "$cov" "$findings"
 done <"$here/targets.list"
-
-echo
-printf '%-24s %10s %8s %6s %9s\n' target runs runs/s cov findings
-printf '%s\n' "${rows[@]}"

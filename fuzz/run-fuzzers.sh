@@ -22,14 +22,14 @@ while read -r target dict maxlen runs; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   cp "$here/corpus/$target/"* "$work/$target/corpus/"
   echo "== $target: $runs runs"
-  if ! "$bin" -runs="$runs" -max_total_time=20 -max_len="$maxlen" -timeout=10 -dict="$here/dict/$dict.dict" \
+  if "$bin" -runs="$runs" -max_total_time=20 -max_len="$maxlen" -timeout=10 -dict="$here/dict/$dict.dict" \
        -artifact_prefix="$work/$target/artifacts/" "$work/$target/corpus" >"$work/$target/log" 2>&1; then
+    grep -E '^#[0-9]+.*DONE|Done [0-9]+ runs' "$work/$target/log" | tail -n 2
+  else
     tail -n 40 "$work/$target/log" >&2
     echo "run-fuzzers: $target found a failure; inputs in $work/$target/artifacts" >&2
     status=1
-    continue
   fi
-  grep -E '^#[0-9]+.*DONE|Done [0-9]+ runs' "$work/$target/log" | tail -n 2
 done <"$here/targets.list"
 
 if [[ $status -eq 0 ]]; then
