@@ -1,8 +1,7 @@
 #pragma once
-// What the file-reader fuzz targets share: the input written under one file's name into a
-// program folder in memory that holds the shipped data files, the reader called on it, and
-// the checks every reader owes its user (abort, so libFuzzer keeps the input). A target
-// includes this once and defines kcs::fuzz::oneInput, its check of one input.
+// What the file-reader fuzz targets share: the input placed as one file of a program folder
+// holding the shipped data files, and the checks every reader owes its user (abort, so
+// libFuzzer keeps the input). A target defines kcs::fuzz::oneInput, its check of one input.
 
 #include <algorithm>
 #include <cstddef>
