@@ -23,20 +23,15 @@ while read -r target dict maxlen runs; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   cp "$here/corpus/$target/"* "$work/$target/corpus/"
   if [[ -n $campaign ]]; then runs=10000000; else runs=${2:-$runs}; fi
-  ran=0 cov=0 left=$share pass=0
+  ran=0 left=$share log="$work/$target/log"
   while ((left > 0 && ran < runs)); do
-    pass=$((pass + 1))
-    log="$work/$target/log.$pass"
     start=$SECONDS
     "$bin" -runs=$((runs - ran)) -max_total_time="$left" -max_len="$maxlen" -timeout=10 \
       -dict="$here/dict/$dict.dict" -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/" \
-      "$work/$target/corpus" </dev/null >"$log" 2>&1 || true
+      "$work/$target/corpus" </dev/null >>"$log" 2>&1 || true
     left=$((left - (SECONDS - start)))
-    n=$(grep -oE '^stat::number_of_executed_units: [0-9]+' "$log" | grep -oE '[0-9]+$' || true)
-    [[ -n $n ]] || n=$(grep -oE '^#[0-9]+' "$log" | tail -n 1 | tr -d '#' || true)
-    ran=$((ran + ${n:-0}))
-    c=$(grep -oE 'cov: [0-9]+' "$log" | tail -n 1 | grep -oE '[0-9]+' || true)
-    cov=$((${c:-0} > cov ? ${c:-0} : cov))
+    ran=$(grep -oE '^stat::number_of_executed_units: [0-9]+' "$log" | awk '{ s += $2 } END { print s + 0 }' || true)
+    cov=$(grep -oE 'cov: [0-9]+' "$log" | awk '$2 > m { m = $2 } END { print m + 0 }' || true)
     # A pass that ended without a finding ran out of time or inputs.
     grep -qE '^Done [0-9]+ runs' "$log" && break
     [[ -n $campaign ]] && continue

@@ -18,10 +18,7 @@ public:
     static std::optional<CupsCapture> open() {
         const char* jobs = std::getenv("KCS_CUPS_JOBS");
         if (!jobs || !std::filesystem::is_directory(jobs)) return std::nullopt;
-        CupsCapture c;
-        c.folder_ = jobs;
-        c.taken_ = c.fresh();
-        return c;
+        return CupsCapture(jobs);
     }
 
     // The next `count` jobs in the order the queue took them; fewer when they do not come.
@@ -36,6 +33,7 @@ public:
     }
 
 private:
+    explicit CupsCapture(std::filesystem::path folder) : folder_(std::move(folder)) { taken_ = fresh(); }
     // The jobs filed whole (the backend writes a job-NNNNNN.part first) and not yet taken.
     std::set<std::string> fresh() const {
         std::set<std::string> out;
