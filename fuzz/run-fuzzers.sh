@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # fuzz/run-fuzzers.sh <fuzz-build-dir> [runs per target, default from targets.list]
-# Runs every fuzz target of a fuzz build (fuzz/targets.list) in turn, from a copy of its seed
-# corpus (the one in the repository never changes) with its format's dictionary, and prints
-# per target the inputs run, inputs per second, coverage (libFuzzer's final "cov:") and
-# findings. The test command's bounded run: each target at most 20 seconds; exits non-zero
-# on a finding, which is left in the scratch folder named. fuzz/campaign.sh runs it for
-# longer (KCS_FUZZ_SECONDS each, at most 10 million inputs, started again after a finding).
+# Runs each target of fuzz/targets.list from a copy of its seed corpus (the repository's never
+# changes) with its format's dictionary, and prints its inputs, inputs per second, coverage
+# and findings. The test command's bounded run: each target at most 20 seconds, a non-zero
+# exit on a finding (left in the scratch folder named). fuzz/campaign.sh runs it for longer
+# (KCS_FUZZ_SECONDS each, at most 10 million inputs, a target started again after a finding).
 set -euo pipefail
 
 build=${1:?usage: run-fuzzers.sh <fuzz-build-dir> [runs]}
