@@ -3,12 +3,8 @@
 // the program can open it, or the compiler fails naming a source (and its line) and
 // leaves neither the bank nor its temporary file behind.
 
-#include <cstddef>
-#include <cstdint>
 #include <iostream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "FuzzFolder.h"
 #include "kcs/common/RunError.h"
@@ -16,15 +12,11 @@
 
 int kcs_bankc_main(int argc, char** argv);
 
-using namespace kcs;
-using fuzz::check;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input = fuzz::text(data, size);
+void kcs::fuzz::oneInput(const std::string& input) {
     const auto split = input.find('\0');
-    const auto english = fuzz::place("english.txt", input.substr(0, split));
-    const auto spanish = fuzz::place("spanish.txt", split == std::string::npos ? std::string() : input.substr(split + 1));
-    const auto bank = fuzz::programFolder() / questionbank::kBankFileName;
+    const auto english = place("english.txt", input.substr(0, split));
+    const auto spanish = place("spanish.txt", split == std::string::npos ? "" : input.substr(split + 1));
+    const auto bank = programFolder() / questionbank::kBankFileName;
     std::filesystem::remove(bank);
 
     std::vector<std::string> args = {"kcs-bankc", bank.string(), "English=" + english.string()};
@@ -32,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-
     std::ostringstream said;
     auto* const old = std::cerr.rdbuf(said.rdbuf());
     const int status = kcs_bankc_main(static_cast<int>(args.size()), argv.data());
@@ -44,14 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a compiler error that names no source: " + message);
         check(!std::filesystem::exists(bank) && !std::filesystem::exists(bank.string() + ".tmp"),
               "a failed build left a bank behind");
-        return 0;
+        return;
     }
     try {
         (void)questionbank::Workspace().OpenDatabase(bank).OpenTable("English");
     } catch (const RunError& e) {
         // A bank of another length than the test's is built, and refused by the program.
         check(e.number() == err::BankUnrecognizedFormat, std::string("a compiled bank the program cannot open: ") + e.what());
-        fuzz::mustName(e, bank.string());
+        mustName(e, bank.string());
     }
-    return 0;
 }

@@ -1,59 +1,88 @@
 #pragma once
-// What the file-reader fuzz targets share: a program folder in memory holding the
-// shipped data files, the fuzzed input written into it under one file's name, and the
-// checks every reader owes its user (abort, so libFuzzer keeps the input).
+// What the file-reader fuzz targets share: the input placed as one file of a program folder
+// holding the shipped data files, and the checks every reader owes its user (abort, so
+// libFuzzer keeps the input). A target defines kcs::fuzz::oneInput, its check of one input.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kcs/test/Support.h"
 
 namespace kcs::fuzz {
 
-inline void check(bool ok, std::string_view what = "a check failed") {
+void oneInput(const std::string& input);
+
+inline void check(bool ok, std::string_view what) {
     if (ok) return;
     std::fprintf(stderr, "fuzz: %.*s\n", static_cast<int>(what.size()), what.data());
     std::abort();
 }
 
-// An error the supervisor sees must say which file (and line) to mend.
-inline void mustName(const std::exception& e, std::string_view name) {
-    if (std::string_view(e.what()).find(name) != std::string_view::npos) return;
-    std::fprintf(stderr, "fuzz: the error does not name %.*s: %s\n", static_cast<int>(name.size()), name.data(),
-                 e.what());
-    std::abort();
+// An error the supervisor sees must say which file (and line) to mend; a data fault must be
+// that file's own.
+template <class Error>
+void mustName(const Error& e, std::string_view name) {
+    if constexpr (requires { e.where(); }) check(e.where() == name, "an error said of another file or record");
+    if (std::string_view(e.what()).find(name) == std::string_view::npos)
+        check(false, "the error does not name " + std::string(name) + ": " + e.what());
+}
+
+// Runs `read`: says whether it ran through; an Error it throws must name `name`.
+template <class Error>
+bool readsOrNames(std::string_view name, const auto& read) {
+    try {
+        read();
+        return true;
+    } catch (const Error& e) {
+        mustName(e, name);
+        return false;
+    }
+}
+
+// A reader run twice: stopping at the first fault (`first`), and listing every fault into
+// a vector (`listing`; a fault that stops even the listing is listed too). Every fault names
+// the file, and both runs agree on whether there is one; says whether there is none.
+template <class Error>
+bool faultsAgree(std::string_view name, const auto& first, const auto& listing) {
+    const bool read = readsOrNames<Error>(name, first);
+    std::vector<Error> faults;
+    try {
+        listing(faults);
+    } catch (const Error& e) {
+        faults.push_back(e);
+    }
+    for (const auto& f : faults) mustName(f, name);
+    check(read == faults.empty(), "the listed faults and the first fault disagree");
+    return read;
 }
 
 // A line the 80-column report can print as it stands.
 inline bool fitsReport(std::string_view line, std::size_t width) {
-    if (line.size() > width) return false;
-    for (char c : line)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-    return true;
-}
-
-inline std::string text(const std::uint8_t* data, std::size_t size) {
-    return std::string(reinterpret_cast<const char*>(data), size);
+    return line.size() <= width && std::ranges::none_of(line, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 // The program folder of this process, with every shipped text data file in it.
 inline const std::filesystem::path& programFolder() {
-    static const kcs::test::TempDir folder(kcs::test::memoryTempBase());
-    static const bool filled = [] {
+    static const auto folder = [] {
+        auto dir = std::make_unique<kcs::test::TempDir>(kcs::test::memoryTempBase());
         for (const auto& entry : std::filesystem::directory_iterator(KCS_FUZZ_DATA_DIR))
-            if (entry.path().extension() == ".TXT") std::filesystem::copy_file(entry.path(), folder / entry.path().filename().string());
-        return true;
+            if (entry.path().extension() == ".TXT") std::filesystem::copy_file(entry.path(), dir->path() / entry.path().filename());
+        return dir;
     }();
-    (void)filled;
-    return folder.path();
+    return folder->path();
 }
 
-// The input as the file `name` of the program folder; returns its path.
+// The content as the file `name` of the program folder; returns its path.
 inline std::filesystem::path place(const std::string& name, const std::string& content) {
     const auto path = programFolder() / name;
     kcs::test::writeFile(path, content);
@@ -61,3 +90,8 @@ inline std::filesystem::path place(const std::string& name, const std::string& c
 }
 
 }  // namespace kcs::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kcs::fuzz::oneInput(std::string(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

@@ -3,18 +3,11 @@
 // gives tables or errors naming that file, whether the first fault stops it or every
 // fault is listed; tables loaded without a fault score and report any client.
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "FuzzFolder.h"
 #include "kcs/report/ScoreAndReport.h"
 #include "kcs/scoring/Scorer.h"
 
 using namespace kcs;
-using fuzz::check;
-using fuzz::mustName;
 
 namespace {
 
@@ -38,43 +31,18 @@ records::ClientRecord clientFrom(const std::string& input) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input = fuzz::text(data, size);
-    fuzz::place(KCS_FUZZ_FILE, input);
-    const auto& folder = fuzz::programFolder();
-
-    bool loaded = true;
-    try {
+void kcs::fuzz::oneInput(const std::string& input) {
+    place(KCS_FUZZ_FILE, input);
+    const auto load = [](std::vector<scoring::DataError>* faults) {
         scoring::Scorer scorer;
         scorer.SetTestConstants();
-        scorer.LoadScoringFiles(folder);
-    } catch (const scoring::DataError& e) {
-        check(e.where() == KCS_FUZZ_FILE, "a fault of another file than the fuzzed one");
-        mustName(e, KCS_FUZZ_FILE);
-        loaded = false;
-    }
-
-    std::vector<scoring::DataError> faults;
-    try {
-        scoring::Scorer scorer;
-        scorer.SetTestConstants();
-        scorer.LoadScoringFiles(folder, &faults);
-    } catch (const scoring::DataError& e) {
-        mustName(e, KCS_FUZZ_FILE);
-        faults.push_back(e);
-    }
-    for (const auto& f : faults) {
-        check(f.where() == KCS_FUZZ_FILE, "a listed fault of another file than the fuzzed one");
-        mustName(f, KCS_FUZZ_FILE);
-    }
-    check(loaded == faults.empty(), "the listed faults and the first fault disagree");
-    if (!loaded) return 0;
-
-    // Tables that loaded cleanly must carry any valid client through to a report.
-    try {
-        (void)report::ComposeReport(clientFrom(input), 1, report::ReportOptions{folder, 'b', size % 2 == 1});
-    } catch (const scoring::DataError& e) {
-        mustName(e, KCS_FUZZ_FILE);  // only a score beyond 16 bits is left to find here
-    }
-    return 0;
+        scorer.LoadScoringFiles(programFolder(), faults);
+    };
+    if (!faultsAgree<scoring::DataError>(KCS_FUZZ_FILE, [&] { load(nullptr); }, [&](auto& faults) { load(&faults); }))
+        return;
+    // Tables that loaded cleanly must carry any valid client through to a report: only a
+    // score beyond 16 bits is left to find here.
+    readsOrNames<scoring::DataError>(KCS_FUZZ_FILE, [&] {
+        (void)report::ComposeReport(clientFrom(input), 1, {programFolder(), 'b', input.size() % 2 == 1});
+    });
 }

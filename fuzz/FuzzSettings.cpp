@@ -2,87 +2,58 @@
 // rules always hold, and writing a key reads back as written, leaves the other keys'
 // values as they were, and writing it again changes nothing.
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
+#include <utility>
 
+#include "FuzzFolder.h"
 #include "kcs/app/Settings.h"
 #include "kcs/common/Text.h"
-#include "kcs/test/Support.h"
 
 using namespace kcs::app;
 
 namespace {
 
-const kcs::test::TempDir folder(kcs::test::memoryTempBase());
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-struct Key {
-    const char* section;
-    const char* key;
-};
-constexpr Key kKeys[] = {
+// Sections and keys: the program's own, another, and one spelt in another case.
+constexpr std::pair<const char*, const char*> kKeys[] = {
     {"Path", "FilePath"}, {"Path", "SndPath"}, {"Settings", "NumLock"}, {"Settings", "PrintDOS"},
     {"Options", "SystemDB"}, {"path", "FILEPATH"}, {"Other", "Key"},
 };
-constexpr std::size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
 
 std::size_t characters(std::string_view v) {
-    std::size_t n = 0;
-    for (char c : v) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
+    return std::ranges::count_if(v, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
-    const Key& target = kKeys[data[0] % kKeyCount];
-    const std::size_t valueLength = data[1] % 64;
-    std::string_view rest(reinterpret_cast<const char*>(data) + 2, size - 2);
-    const std::string value(rest.substr(0, std::min(valueLength, rest.size())));
-    const std::string text(rest.substr(std::min(valueLength, rest.size())));
+void kcs::fuzz::oneInput(const std::string& input) {
+    if (input.size() < 2) return;
+    const auto [section, key] = kKeys[static_cast<unsigned char>(input[0]) % std::size(kKeys)];
+    const std::string rest = input.substr(2);
+    const std::size_t valueLength = std::min<std::size_t>(static_cast<unsigned char>(input[1]) % 64, rest.size());
+    const std::string value = rest.substr(0, valueLength);
+    const std::string text = rest.substr(valueLength);
 
     // The named settings through the file.
-    const auto ini = folder / kSettingsFileName;
-    kcs::test::writeFile(ini, text);
+    const auto ini = place(kSettingsFileName, text);
     Settings settings(ini);
-    check(characters(settings.GetINIFilePath()) <= 49);
-    check(characters(settings.GetINISndPath()) <= 49);
+    check(characters(settings.GetINIFilePath()) <= 49 && characters(settings.GetINISndPath()) <= 49, "a path too long");
     (void)settings.GetININumLock();
     (void)settings.GetINIPrintDOS();
 
-    std::string before[kKeyCount];
-    bool had[kKeyCount];
-    for (std::size_t i = 0; i < kKeyCount; ++i) {
-        const auto v = iniLookup(text, kKeys[i].section, kKeys[i].key);
-        had[i] = v.has_value();
-        before[i] = v.value_or("");
-    }
-
     std::string updated;
     try {
-        updated = iniWithKey(text, target.section, target.key, value);
-    } catch (const kcs::RunError&) {
-        check(value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos);
-        return 0;
+        updated = iniWithKey(text, section, key, value);
+    } catch (const RunError&) {
+        check(value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos, "a value refused for nothing");
+        return;
     }
-    check(iniLookup(updated, target.section, target.key) == value);
-    for (std::size_t i = 0; i < kKeyCount; ++i) {
-        if (kcs::sameName(kKeys[i].section, target.section) && kcs::sameName(kKeys[i].key, target.key)) continue;
-        const auto v = iniLookup(updated, kKeys[i].section, kKeys[i].key);
-        check(v.has_value() == had[i] && v.value_or("") == before[i]);
+    check(iniLookup(updated, section, key) == value, "a key written that does not read back");
+    for (const auto& [s, k] : kKeys) {
+        if (sameName(s, section) && sameName(k, key)) continue;
+        check(iniLookup(updated, s, k) == iniLookup(text, s, k), "writing a key changed another one");
     }
-    check(iniWithKey(updated, target.section, target.key, value) == updated);
+    check(iniWithKey(updated, section, key, value) == updated, "writing a key again changed the text");
 
     // The same through the file, which must end up holding exactly the updated text.
-    IniFile file(ini);
-    file.set(target.section, target.key, value);
-    check(kcs::test::readFile(ini) == updated);
-    return 0;
+    IniFile(ini).set(section, key, value);
+    check(test::readFile(ini) == updated, "the file does not hold the updated text");
 }

@@ -2,76 +2,56 @@
 // The jobs the tests' CUPS queue received (cups-fixture.sh files each as jobs/job-NNNNNN),
 // and what poppler reads out of a PDF job.
 
-#include <gtest/gtest.h>
-
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
-#include <string>
 #include <vector>
+
+#include "kcs/test/Support.h"
 
 namespace kcs::test {
 
 class CupsCapture {
 public:
-    // The capture folder the test command started, or nullopt when there is none (then the
-    // printing tests skip).
+    // The capture folder the test command started, or nullopt (the printing tests skip).
     static std::optional<CupsCapture> open() {
         const char* jobs = std::getenv("KCS_CUPS_JOBS");
         if (!jobs || !std::filesystem::is_directory(jobs)) return std::nullopt;
-        CupsCapture c;
-        c.folder_ = jobs;
-        c.seen_ = c.names();
-        return c;
+        return CupsCapture(jobs);
     }
 
     // The next `count` jobs in the order the queue took them; fewer when they do not come.
     std::vector<std::string> take(std::size_t count) {
-        std::set<std::string> fresh;
-        (void)QTest::qWaitFor([&] {
-            fresh.clear();
-            for (const auto& n : names())
-                if (!seen_.count(n)) fresh.insert(n);
-            return fresh.size() >= count;
-        }, 60000);
+        (void)QTest::qWaitFor([&] { return fresh().size() >= count; }, 60000);
         std::vector<std::string> jobs;
-        for (const auto& n : fresh) {
-            seen_.insert(n);
-            std::ifstream in(folder_ / n, std::ios::binary);
-            jobs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        for (const auto& n : fresh()) {
+            taken_.insert(n);
+            jobs.push_back(readFile(folder_ / n));
         }
         return jobs;
     }
 
 private:
-    std::set<std::string> names() const {
+    explicit CupsCapture(std::filesystem::path folder) : folder_(std::move(folder)) { taken_ = fresh(); }
+    // The jobs filed whole (the backend writes a job-NNNNNN.part first) and not yet taken.
+    std::set<std::string> fresh() const {
         std::set<std::string> out;
         for (const auto& e : std::filesystem::directory_iterator(folder_)) {
             const std::string n = e.path().filename().string();
-            if (n.starts_with("job-") && !n.ends_with(".part")) out.insert(n);
+            if (n.starts_with("job-") && !n.ends_with(".part") && !taken_.contains(n)) out.insert(n);
         }
         return out;
     }
     std::filesystem::path folder_;
-    std::set<std::string> seen_;
+    std::set<std::string> taken_;
 };
 
-// Runs a poppler tool on a PDF's bytes and returns what it printed.
+// What a poppler tool prints about a PDF's bytes.
 inline std::string poppler(const std::string& tool, const std::string& pdf, const std::string& after = "") {
-    const auto file = std::filesystem::temp_directory_path() / ("kcs-job-" + std::to_string(::getpid()) + ".pdf");
-    std::ofstream(file, std::ios::binary) << pdf;
-    std::string out;
-    if (FILE* p = ::popen((tool + " '" + file.string() + "' " + after + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-        ::pclose(p);
-    }
-    std::filesystem::remove(file);
-    return out;
+    const TempDir dir;
+    writeFile(dir / "job.pdf", pdf);
+    return runCommand(tool + " '" + (dir / "job.pdf").string() + "' " + after, dir.path()).out;
 }
 
 inline int pdfPages(const std::string& pdf) {
@@ -81,6 +61,5 @@ inline int pdfPages(const std::string& pdf) {
 }
 
 inline std::string pdfText(const std::string& pdf) { return poppler("pdftotext -layout", pdf, "-"); }
-inline std::string pdfFonts(const std::string& pdf) { return poppler("pdffonts", pdf); }
 
 }  // namespace kcs::test

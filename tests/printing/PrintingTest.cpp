@@ -25,9 +25,6 @@ struct Printing : SupervisorFixture {
     std::string reportFile() const { return readFile(folder.path() / report::kReportFileName); }
 };
 
-// The report's name line as pdftotext gives it back.
-std::string nameLine(const std::string& name) { return "NAME OR ID#: " + name; }
-
 }  // namespace
 
 TEST_F(Printing, AFourPageReportPrintsAsFourPagesInTheFixedPitchFont) {
@@ -42,15 +39,16 @@ TEST_F(Printing, AFourPageReportPrintsAsFourPagesInTheFixedPitchFont) {
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(test::pdfPages(jobs[0]), 4);
     const std::string shown = test::pdfText(jobs[0]);
+    // Every line of a page is on its printer page: the first and the 58th, in order.
     std::size_t at = 0;
     for (int page = 1; page <= 4; ++page) {
-        // Every line of a page is on its printer page: the first and the 58th.
-        at = shown.find("page " + std::to_string(page) + " line 1\n", at);
-        ASSERT_NE(at, std::string::npos) << page;
-        at = shown.find("page " + std::to_string(page) + " line 58", at);
-        ASSERT_NE(at, std::string::npos) << page;
+        for (const char* line : {" line 1\n", " line 58"}) {
+            at = shown.find("page " + std::to_string(page) + line, at);
+            ASSERT_NE(at, std::string::npos) << page << line;
+        }
     }
-    EXPECT_NE(test::pdfFonts(jobs[0]).find("Mono"), std::string::npos) << test::pdfFonts(jobs[0]);
+    const std::string fonts = test::poppler("pdffonts", jobs[0]);
+    EXPECT_NE(fonts.find("Mono"), std::string::npos) << fonts;
     EXPECT_EQ(reportFile(), text);
 }
 
@@ -79,7 +77,7 @@ TEST_F(Printing, PrintAllPrintsEveryReportInClientOrderWithOrWithoutTheSummaryPa
             EXPECT_EQ(test::pdfPages(job),
                       static_cast<int>(report::SplitReportPages(expected.substr(0, expected.size() - 1)).size()));
             const std::string shown = test::pdfText(job);
-            EXPECT_NE(shown.find(nameLine(names[n - 1])), std::string::npos);
+            EXPECT_NE(shown.find(std::string("NAME OR ID#: ") + names[n - 1]), std::string::npos);
             EXPECT_EQ(shown.find("ONE-PAGE SUMMARY") != std::string::npos, summary);
         }
         EXPECT_EQ(store.CurClient(), 1);
