@@ -74,13 +74,13 @@ TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
     startUp.start();
     ASSERT_EQ(startUp.stage(), Stage::Splash);
     EXPECT_TRUE(startUp.splash()->isVisible());
+    EXPECT_EQ(startUp.splash()->windowTitle(), QStringLiteral("Initializing..."));
     finishSplash();
     ASSERT_EQ(startUp.stage(), Stage::Ready);
     EXPECT_EQ(ready.count(), 1);
     menus::frmMain* main = startUp.mainWindow();
     EXPECT_TRUE(main->isVisible());
-    ASSERT_EQ(main->nameList()->count(), 3);
-    EXPECT_EQ(main->nameList()->item(1)->text(), QStringLiteral("2-Bob Roe") + QString(18, QLatin1Char(' ')));
+    EXPECT_EQ(main->nameList()->count(), 3);
     EXPECT_FALSE(main->numLockAction()->isChecked());
     EXPECT_TRUE(main->printDOSAction()->isChecked());
     EXPECT_TRUE(dialogs.messages.empty());

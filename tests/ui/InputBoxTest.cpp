@@ -11,7 +11,7 @@
 #include "kcs/ui/MenuButtonRow.h"
 
 using namespace kcs::ui;
-using kcs::test::ScriptedDialogs;
+using namespace kcs::test;
 
 namespace {
 
@@ -32,17 +32,10 @@ ScriptedDialogs::Script typeAndConfirm(const QString& text, QString* seenBefore 
     };
 }
 
-struct Prompts : ::testing::Test {
-    ScriptedDialogs dialogs;
-    void prompt(ScriptedDialogs::Script script) { dialogs.onModal("frmMyInputBox", std::move(script)); }
-};
-using SecretCode = Prompts;
-using InputBox = Prompts;
-
 }  // namespace
 
-TEST_F(SecretCode, AsksUntilTheLetterComesInEitherCaseOrTheSupervisorCancels) {
-    struct Case {
+TEST(SecretCode, AsksUntilTheLetterComesInEitherCaseOrTheSupervisorCancels) {
+    const struct {
         std::vector<std::optional<std::string>> typed;  // nullopt: Cancel Input
         bool result;
         std::size_t wrongBoxes;
@@ -52,47 +45,38 @@ TEST_F(SecretCode, AsksUntilTheLetterComesInEitherCaseOrTheSupervisorCancels) {
     };
     for (const auto& c : cases) {
         std::size_t next = 0;
-        kcs::test::ScriptedDialogs boxes;
+        ScriptedDialogs boxes;
         EXPECT_EQ(AskSecretCode([&] { return c.typed.at(next++); }, boxes), c.result);
         EXPECT_EQ(next, c.typed.size());
-        EXPECT_EQ(boxes.messages.size(), c.wrongBoxes);
-        for (const auto& m : boxes.messages) {
-            EXPECT_EQ(m.text, "Incorrect Secret Code.  Please try again.");
-            EXPECT_EQ(m.title, "Secret Code");
-            EXPECT_EQ(m.icon, kcs::app::MsgIcon::Critical);
-        }
+        EXPECT_EQ(boxes.messages, std::vector<ShownMessage>(c.wrongBoxes, {"Incorrect Secret Code.  Please try again.",
+                                                                          "Secret Code", MsgIcon::Critical, MsgButtons::Ok}));
     }
 }
 
-TEST_F(SecretCode, ThePromptShowsAsterisksTakesEightCharactersAndOpensEmptyAfterAWrongCode) {
+TEST(SecretCode, ThePromptShowsAsterisksTakesEightCharactersAndOpensEmptyAfterAWrongCode) {
+    ScriptedDialogs dialogs;
     QString reopened = QStringLiteral("unset");
     QString typed;
-    prompt([&](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Secret Code"));
+    dialogs.onModal("frmMyInputBox", [&](QDialog& d) {
         EXPECT_EQ(d.findChild<QLabel*>("lblHelpMsg")->text(),
                   QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type."));
         QLineEdit* edit = box(d).textBox();
         EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
         EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), '*');
-        QTest::keyClicks(edit, QStringLiteral("abcdefghijk"));
+        typeAndConfirm(QStringLiteral("abcdefghijk"))(d);
         typed = edit->text();
-        QTest::keyClick(edit, Qt::Key_Return);
-        QTest::keyClick(okButton(d), Qt::Key_Return);
     });
-    prompt(typeAndConfirm(QStringLiteral("m"), &reopened));
-    dialogs.answer(kcs::app::MsgAnswer::Ok);
+    dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("m"), &reopened));
+    dialogs.answer(MsgAnswer::Ok);
     EXPECT_TRUE(AskSecretCode(dialogs));
     EXPECT_EQ(typed, QStringLiteral("abcdefgh"));
     EXPECT_EQ(reopened, QString());
-
-    prompt([](QDialog& d) { QTest::keyClick(box(d).textBox(), Qt::Key_Escape); });
-    EXPECT_FALSE(AskSecretCode(dialogs));
 }
 
-TEST_F(InputBox, AnEmptyEntryIsRefusedWithTheFocusBackInTheTextBox) {
+TEST(InputBox, AnEmptyEntryIsRefusedWithTheFocusBackInTheTextBox) {
     for (bool password : {true, false}) {
         ScriptedDialogs boxes;
-        boxes.answer(kcs::app::MsgAnswer::Ok);
+        boxes.answer(MsgAnswer::Ok);
         frmMyInputBox input(boxes);
         input.form.PasswordInput = password;
         boxes.onModal("frmMyInputBox", [](QDialog& d) {
@@ -103,11 +87,8 @@ TEST_F(InputBox, AnEmptyEntryIsRefusedWithTheFocusBackInTheTextBox) {
             typeAndConfirm(QStringLiteral("42"))(d);
         });
         EXPECT_EQ(boxes.execModal(input), QDialog::Accepted);
-        ASSERT_EQ(boxes.messages.size(), 1u);
-        EXPECT_EQ(boxes.messages[0].text,
-                  password ? "Please enter the required password." : "Please enter the required data.");
-        EXPECT_EQ(boxes.messages[0].title, "Input required");
-        EXPECT_EQ(boxes.messages[0].icon, kcs::app::MsgIcon::Question);
+        const std::string text = password ? "Please enter the required password." : "Please enter the required data.";
+        EXPECT_EQ(boxes.messages, (std::vector<ShownMessage>{{text, "Input required", MsgIcon::Question, MsgButtons::Ok}}));
         EXPECT_FALSE(input.Cancelled());
         EXPECT_EQ(input.InputValue(), QStringLiteral("42"));
     }

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,9 +31,6 @@ struct RowScreen {
     std::vector<int> chosen;
 
     RowScreen() {
-        window.resize(800, 600);
-        field->setGeometry(10, 10, 200, 24);
-        panel->setGeometry(0, 560, 800, 40);
         for (int i = 0; i < 4; ++i) row->addButton(frame, QStringLiteral("Choice %1").arg(i), QStringLiteral("Help %1").arg(i));
         row->layoutColumn(frame, 200, 40, 8);
         row->onChosen([this](int i) { chosen.push_back(i); });
@@ -60,12 +56,10 @@ TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
         ASSERT_EQ(QApplication::focusWidget(), s.row->button(i));
         EXPECT_EQ(s.litPanels(), 1);
         EXPECT_EQ(panelColor(*s.row->panel(i)), kCyan);
-        EXPECT_TRUE(s.row->button(i)->font().bold());
         EXPECT_EQ(s.panel->text(), QStringLiteral("Help %1").arg(i));
     }
     s.field->setFocus();
     EXPECT_EQ(s.litPanels(), 0);
-    EXPECT_FALSE(s.row->button(3)->font().bold());
 
     // A second row in the same window (an input box has its own button 0) is its own.
     QWidget otherFrame(&s.window);
