@@ -76,15 +76,12 @@ TEST_F(FlowFixture, AddingANewClientSavesOneRecordAtTheEndOfItsRoadAndNothingWhe
         {1, {}, {{"info", {false}}}, {"entry", "info"}, {}, {}, ""},
         {1, {}, {{"court", {false}}}, {"entry", "info", "court"}, {}, {}, ""},
         {1, {}, {{"answers", {false}}}, {"entry", "info", "court", "answers"}, {}, {}, ""},
-        {1, {}, {}, {"entry", "info", "court", "answers"}, {}, {}, std::string(158, '1')},
-        // The secret code is asked until it is right.
-        {0, {"English", "Spanish"}, {{"secret", {false, false, true}}},
-         {"entry", "info", "court", "language", "test:Spanish", "secret", "secret", "secret"},
-         {"Press the Enter key to begin.", "Enter the secret code to continue."}, {begin}, std::string(158, '2')},
-        // One language needs no choosing; none at all drops the client.
-        {0, {"English"}, {}, {"entry", "info", "court", "test:English", "secret"},
+        // Both whole roads, the language chosen and the secret code asked until it is right,
+        // are the end-to-end tests' roads. One language needs no choosing; none drops the client.
+        {0, {"English"}, {{"secret", {false, true}}}, {"entry", "info", "court", "test:English", "secret", "secret"},
          {"Press the Enter key to begin.", "Enter the secret code to continue."}, {begin}, std::string(158, '2')},
         {0, {}, {}, {"entry", "info", "court"}, {}, {noLanguage}, ""},
+        {0, {"English", "Spanish"}, {{"language", {false}}}, {"entry", "info", "court", "language"}, {}, {}, ""},
         {0, {"English"}, {{"test:English", {false}}}, {"entry", "info", "court", "test:English"},
          {"Press the Enter key to begin."}, {begin}, ""},
     };

@@ -1,8 +1,9 @@
-// The main window headless: the client list, the help line, what the buttons start and the
-// options menu.
+// The main window headless: the client list, the help line, what the buttons start, the
+// options menu and the About box.
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include "FakeScreens.h"
 #include "ScreenTestSupport.h"
 #include "kcs/app/Options.h"
+#include "kcs/menus/AboutBox.h"
 #include "kcs/menus/MainWindow.h"
 #include "kcs/ui/ScreenConventions.h"
 
@@ -147,4 +149,21 @@ TEST_F(MainFixture, AnOverfullDiskIsReportedAndOnlyThen) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("60 client records"), std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("unchanged"), std::string::npos);
+}
+
+// Opening and closing it by keys is the end-to-end test's road; the splash is run through by
+// the start-up tests.
+TEST(AboutBox, ShowsThePublishersTexts) {
+    const struct {
+        char flag;
+        const char* label;
+        QString text;
+    } cases[] = {
+        {'b', "lblVersion", "Kestrel Conduct Screening v4.01"},
+        {'b', "lblPublisher", "Bluewing Assessment Press"},
+        {'b', "lblWeb", "Web: www.bluewing.example.org"},
+        {'x', "lblPublisher", "Copperfield Behavioral Measures"},
+        {'x', "lblEmail", "E-mail: office@copperfield.example.org"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(frmAbout(c.flag, QPixmap()).findChild<QLabel*>(c.label)->text(), c.text);
 }
