@@ -30,7 +30,10 @@ struct ShownMessage {
     MsgIcon icon;
     MsgButtons buttons;
     bool operator==(const ShownMessage&) const = default;
-    friend void PrintTo(const ShownMessage& m, std::ostream* os) { *os << '"' << m.text << "\" titled \"" << m.title << '"'; }
+    friend void PrintTo(const ShownMessage& m, std::ostream* os) {
+        *os << '"' << m.text << "\" titled \"" << m.title << "\", icon " << static_cast<int>(m.icon) << ", buttons "
+            << static_cast<int>(m.buttons);
+    }
 };
 
 // Message boxes are recorded and answered from a queue; modal screens are shown (not run
