@@ -1,48 +1,30 @@
+// The main window headless: the client list, the help line, what the buttons start, the
+// options menu and the About box.
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "FakeScreens.h"
 #include "ScreenTestSupport.h"
 #include "kcs/app/Options.h"
+#include "kcs/menus/AboutBox.h"
 #include "kcs/menus/MainWindow.h"
 #include "kcs/ui/ScreenConventions.h"
 
 using namespace kcs;
 using namespace kcs::menus;
 using namespace kcs::testutil;
-using ui::kBlue;
-using ui::kCyan;
-using ui::panelColor;
 
 namespace {
 
-// Screens that record their opening and run a check while they are "open".
-struct RecordingScreens : Screens {
-    std::vector<std::string> opened;
-    std::function<void()> whileOpen;
-    bool open(const char* name) {
-        opened.push_back(name);
-        if (whileOpen) whileOpen();
-        return true;
-    }
-    bool clientInformation(ClientSequence&) override { return open("info"); }
-    bool courtHistory(ClientSequence&) override { return open("court"); }
-    bool answerSheet(ClientSequence&) override { return open("answers"); }
-    void entryMethod(ClientFlows&) override { open("entry"); }
-    std::vector<std::string> languages() override { return {}; }
-    bool selectLanguage(ClientSequence&, const std::vector<std::string>&) override { return false; }
-    bool presentTest(ClientSequence&) override { return false; }
-    bool askSecretCode() override { return true; }
-    void supervisorOptions() override { open("supervisor"); }
-};
-
 struct MainFixture : ProgramFixture {
     app::Options options{settings};
-    RecordingScreens screens;
+    FakeScreens screens{store};
     ClientFlows flows{store, screens, dialogs};
     frmMain window{store, options, paths, fake.services, flows};
 
@@ -50,7 +32,6 @@ struct MainFixture : ProgramFixture {
         folder.writeSettings("disk", "NumLock=True\r\nPrintDOS=True\r\n");
         options.read();
     }
-
     void showActive() {
         window.show();
         QApplication::setActiveWindow(&window);
@@ -70,38 +51,33 @@ struct MainFixture : ProgramFixture {
 
 }  // namespace
 
-TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStored) {
+TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredAndPicksOne) {
     useClients({"Ann Lee", "Jos\xE9 Pe\xF1" "a", "Exactly twenty-five chars"});
     showActive();
     QListWidget* list = window.nameList();
     EXPECT_EQ(list->accessibleName(), QStringLiteral("Client List"));
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("1-Ann Lee                  "));
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("2-José Peña                "));
-    EXPECT_EQ(list->item(2)->text(), QStringLiteral("3-Exactly twenty-five chars"));
+    const QStringList lines{"1-Ann Lee                  ", "2-José Peña                ", "3-Exactly twenty-five chars"};
+    ASSERT_EQ(list->count(), lines.size());
+    for (int i = 0; i < lines.size(); ++i) EXPECT_EQ(list->item(i)->text(), lines[i]);
     EXPECT_FALSE(button(0)->isEnabled());
-
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Down);  // the first arrow picks client 1
-    EXPECT_EQ(store.CurClient(), 1);
-    EXPECT_TRUE(button(0)->isEnabled());
     clickLine(1);
     EXPECT_EQ(store.CurClient(), 2);
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(store.CurClient(), 3);
+    EXPECT_TRUE(button(0)->isEnabled());
 
-    // Coming back to the window rebuilds the list with nothing selected.
+    // "Add New Client" is refused on a full drive and allowed again with room.
+    useClients(std::vector<std::string>(51, "Client"));
     window.activationStep();
-    EXPECT_FALSE(button(0)->isEnabled());
-    EXPECT_EQ(store.CurClient(), 3);
+    EXPECT_FALSE(button(1)->isEnabled());
+    useClients(std::vector<std::string>(50, "Client"));
+    window.activationStep();
+    EXPECT_TRUE(button(1)->isEnabled());
 }
 
 TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
     useClients({"Ann Lee"});
     showActive();
     window.nameList()->setFocus();
-    EXPECT_EQ(panelColor(*window.clientFrame()), kCyan);
-    EXPECT_TRUE(window.clientFrame()->font().bold());
+    EXPECT_EQ(ui::panelColor(*window.clientFrame()), ui::kCyan);
     EXPECT_EQ(window.msgPanel()->text(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
     const char* helps[] = {"Edit client's information.",
                            "Enter a new client. Test client on computer or enter data from answer sheet.",
@@ -111,7 +87,7 @@ TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
         button(i)->setFocus();
         EXPECT_EQ(window.msgPanel()->text(), QString::fromLatin1(helps[i]));
     }
-    EXPECT_EQ(panelColor(*window.clientFrame()), kBlue);
+    EXPECT_EQ(ui::panelColor(*window.clientFrame()), ui::kBlue);
 
     // Without clients the list hands the focus on to "Add New Client".
     useClients({});
@@ -119,15 +95,6 @@ TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
     window.nameList()->setFocus();
     EXPECT_EQ(QApplication::focusWidget(), button(1));
     EXPECT_EQ(store.CurClient(), 0);
-}
-
-TEST_F(MainFixture, AddIsRefusedOnAFullDriveAndAllowedAgainWithRoom) {
-    useClients(std::vector<std::string>(51, "Client"));
-    showActive();
-    EXPECT_FALSE(button(1)->isEnabled());
-    useClients(std::vector<std::string>(50, "Client"));
-    window.activationStep();
-    EXPECT_TRUE(button(1)->isEnabled());
 }
 
 TEST_F(MainFixture, ButtonsRunTheirFlowsWithTheMenuHiddenAndExitEndsTheProgram) {
@@ -148,10 +115,7 @@ TEST_F(MainFixture, ButtonsRunTheirFlowsWithTheMenuHiddenAndExitEndsTheProgram) 
     EXPECT_EQ(store.CurClient(), 2);
     EXPECT_FALSE(button(0)->isEnabled());  // the list was rebuilt without a selection
 
-    screens.whileOpen = nullptr;
-    press(1);
-    press(2);
-    EXPECT_EQ(screens.opened.back(), "supervisor");
+    // The other buttons' flows are the end-to-end tests' roads.
     QSignalSpy exits(&window, &frmMain::exitRequested);
     press(3);
     window.exitAction()->trigger();
@@ -167,14 +131,12 @@ TEST_F(MainFixture, OptionsAreSavedWithTheirCheckMarksAndNumLockIsHeldOnlyWhileO
     window.numLockAction()->trigger();
     window.numLockTick();
     EXPECT_EQ(fake.numLock.calls, (std::vector<bool>{true}));
-    EXPECT_FALSE(window.numLockAction()->isChecked());
     EXPECT_FALSE(settings.GetININumLock());
     window.printDOSAction()->trigger();
     EXPECT_FALSE(options.PrintDOSFlag());
     window.printDOSAction()->trigger();
     EXPECT_TRUE(window.printDOSAction()->isChecked());
     EXPECT_NE(readFile(folder.ini()).find("PrintDOS=True"), std::string::npos);
-    EXPECT_TRUE(window.numLockTimer().isActive());
 }
 
 TEST_F(MainFixture, AnOverfullDiskIsReportedAndOnlyThen) {
@@ -187,4 +149,21 @@ TEST_F(MainFixture, AnOverfullDiskIsReportedAndOnlyThen) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("60 client records"), std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("unchanged"), std::string::npos);
+}
+
+// Opening and closing it by keys is the end-to-end test's road; the splash is run through by
+// the start-up tests.
+TEST(AboutBox, ShowsThePublishersTexts) {
+    const struct {
+        char flag;
+        const char* label;
+        QString text;
+    } cases[] = {
+        {'b', "lblVersion", "Kestrel Conduct Screening v4.01"},
+        {'b', "lblPublisher", "Bluewing Assessment Press"},
+        {'b', "lblWeb", "Web: www.bluewing.example.org"},
+        {'x', "lblPublisher", "Copperfield Behavioral Measures"},
+        {'x', "lblEmail", "E-mail: office@copperfield.example.org"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(frmAbout(c.flag, QPixmap()).findChild<QLabel*>(c.label)->text(), c.text);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the screen tests share: throw-away program folders and data drives, a drive that
-// refuses writes, and the texts and looks of the data drive's message boxes.
+// What the screen tests share: throw-away program folders and data drives, keys on the
+// focused widget, and the texts and looks of the data drive's message boxes.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <QTest>
 #include <filesystem>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "kcs/app/ClientStore.h"
@@ -105,16 +104,16 @@ inline std::string notFoundOn(const std::string& drive) {
 // its kind.
 inline std::vector<std::string> driveMessages(const ScriptedDialogs& dialogs) {
     const std::string disk = "Data Disk Error";
-    const std::tuple<std::string, std::string, MsgIcon, MsgButtons> looks[] = {
+    const test::ShownMessage looks[] = {
         {kWriteProtected, disk, MsgIcon::Critical, MsgButtons::OkCancel}, {kNotOurs, disk, MsgIcon::Critical, MsgButtons::Ok},
         {kUnsuccessful, "", MsgIcon::None, MsgButtons::YesNo}, {notFoundOn(""), "", MsgIcon::None, MsgButtons::YesNo},
         {kReloadFailed, "", MsgIcon::None, MsgButtons::Ok}, {"Error ", "", MsgIcon::None, MsgButtons::Ok}};
     for (const auto& m : dialogs.messages) {
         int kinds = 0;
-        for (const auto& [text, title, icon, buttons] : looks) {
-            if (!m.text.starts_with(text.substr(0, text.find(',')))) continue;  // the drive varies
+        for (const auto& look : looks) {
+            if (!m.text.starts_with(look.text.substr(0, look.text.find(',')))) continue;  // the drive varies
             ++kinds;
-            EXPECT_TRUE(m.title == title && m.icon == icon && m.buttons == buttons) << m.text;
+            EXPECT_EQ(m, (test::ShownMessage{m.text, look.title, look.icon, look.buttons}));
         }
         EXPECT_EQ(kinds, 1) << m.text;
     }

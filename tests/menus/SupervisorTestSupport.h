@@ -19,19 +19,16 @@ struct FakeSupervisorScreens : menus::SupervisorScreens {
     bool summaryPage = false;
     bool askSecretCode() override {
         opened.push_back("secret");
-        if (secretAnswers.empty()) return true;
-        const bool right = secretAnswers.front();
-        secretAnswers.erase(secretAnswers.begin());
+        const bool right = secretAnswers.empty() || secretAnswers.front();
+        if (!secretAnswers.empty()) secretAnswers.erase(secretAnswers.begin());
         return right;
     }
-    void viewReport(const report::ReportOptions& o) override {
-        opened.push_back("viewer");
+    void open(const char* screen, const report::ReportOptions& o) {
+        opened.push_back(screen);
         summaryPage = o.summaryPage;
     }
-    void printSelected(const report::ReportOptions& o) override {
-        opened.push_back("printSelected");
-        summaryPage = o.summaryPage;
-    }
+    void viewReport(const report::ReportOptions& o) override { open("viewer", o); }
+    void printSelected(const report::ReportOptions& o) override { open("printSelected", o); }
     void verifyData() override { opened.push_back("verify"); }
 };
 
@@ -42,7 +39,7 @@ struct SupervisorFixture : ProgramFixture {
     menus::SupervisorFlows flows{store, screens, dialogs, fake.printer, paths, options};
 
     SupervisorFixture() {
-        writeFile(folder.ini(), "[Path]\r\nFilePath=disk\r\nSndPath=.\r\n[Settings]\r\nPrintDOS=False\r\n");
+        folder.writeSettings("disk", "PrintDOS=False\r\n");
         options.read();
         test::FixtureData{}.write(folder.path());
         useClients({"Ann Lee", "Bob Roe", "Cy Young"});

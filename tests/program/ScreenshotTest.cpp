@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "FakeScreens.h"
 #include "ScreenTestSupport.h"
 #include "kcs/app/Options.h"
 #include "kcs/menus/MainWindow.h"
@@ -29,17 +30,7 @@ TEST_F(Screenshot, MainWindowRendersItsBackgroundAndTheClientList) {
     useClients({"Client Number 1", "Client Number 2", "Client Number 3"});
 
     app::Options options(settings);
-    struct NoScreens : menus::Screens {
-        bool clientInformation(menus::ClientSequence&) override { return false; }
-        bool courtHistory(menus::ClientSequence&) override { return false; }
-        bool answerSheet(menus::ClientSequence&) override { return false; }
-        void entryMethod(menus::ClientFlows&) override {}
-        std::vector<std::string> languages() override { return {}; }
-        bool selectLanguage(menus::ClientSequence&, const std::vector<std::string>&) override { return false; }
-        bool presentTest(menus::ClientSequence&) override { return false; }
-        bool askSecretCode() override { return false; }
-        void supervisorOptions() override {}
-    } screens;
+    testutil::FakeScreens screens(store);  // never opened
     menus::ClientFlows flows(store, screens, dialogs);
     menus::frmMain window(store, options, paths, fake.services, flows);
     window.show();

@@ -1,5 +1,5 @@
-// The parts every screen is built from: the menu-button row and its help line, and the
-// error guard.
+// The parts every screen is built from: the menu-button row and its help line, the error
+// guard, and the input box with the secret code.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QWidget>
 #include <stdexcept>
@@ -14,16 +15,18 @@
 #include "kcs/common/RunError.h"
 #include "kcs/test/FakeServices.h"
 #include "kcs/ui/ErrorGuard.h"
+#include "kcs/ui/InputBox.h"
 #include "kcs/ui/MenuButtonRow.h"
 #include "kcs/ui/ScreenConventions.h"
 
 using namespace kcs::ui;
+using namespace kcs::test;
 
 namespace {
 
 // A dialog with a text field and a row of four menu buttons.
 struct RowScreen {
-    kcs::test::FakeServices fake;
+    FakeServices fake;
     QDialog window;
     QLineEdit* field = new QLineEdit(QStringLiteral("some text"), &window);
     MsgPanel* panel = new MsgPanel(&window);
@@ -32,9 +35,6 @@ struct RowScreen {
     std::vector<int> chosen;
 
     RowScreen() {
-        window.resize(800, 600);
-        field->setGeometry(10, 10, 200, 24);
-        panel->setGeometry(0, 560, 800, 40);
         for (int i = 0; i < 4; ++i) row->addButton(frame, QStringLiteral("Choice %1").arg(i), QStringLiteral("Help %1").arg(i));
         row->layoutColumn(frame, 200, 40, 8);
         row->onChosen([this](int i) { chosen.push_back(i); });
@@ -50,6 +50,23 @@ struct RowScreen {
     }
 };
 
+frmMyInputBox& box(QDialog& d) { return static_cast<frmMyInputBox&>(d); }
+QPushButton* okButton(QDialog& d) { return box(d).buttons().button(0); }
+
+// Types `text` and presses Enter twice: once in the text box (which moves on to
+// "Information OK") and once on the button.
+ScriptedDialogs::Script typeAndConfirm(const QString& text, QString* seenBefore = nullptr) {
+    return [text, seenBefore](QDialog& d) {
+        QLineEdit* edit = box(d).textBox();
+        EXPECT_EQ(QApplication::focusWidget(), edit);  // the box takes the keyboard itself
+        if (seenBefore) *seenBefore = edit->text();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), okButton(d));
+        QTest::keyClick(okButton(d), Qt::Key_Return);
+    };
+}
+
 }  // namespace
 
 TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
@@ -60,12 +77,10 @@ TEST(MenuButtonRow, TabbingLightsExactlyOnePanelAndLeavingClearsAll) {
         ASSERT_EQ(QApplication::focusWidget(), s.row->button(i));
         EXPECT_EQ(s.litPanels(), 1);
         EXPECT_EQ(panelColor(*s.row->panel(i)), kCyan);
-        EXPECT_TRUE(s.row->button(i)->font().bold());
         EXPECT_EQ(s.panel->text(), QStringLiteral("Help %1").arg(i));
     }
     s.field->setFocus();
     EXPECT_EQ(s.litPanels(), 0);
-    EXPECT_FALSE(s.row->button(3)->font().bold());
 
     // A second row in the same window (an input box has its own button 0) is its own.
     QWidget otherFrame(&s.window);
@@ -115,4 +130,64 @@ TEST(ErrorGuard, AnErrorEscapingAButtonIsShownAndTheScreenCarriesOn) {
     EXPECT_EQ(s.fake.dialogs.texts(), (std::vector<std::string>{"Error 61:Disk full", "Error 51:slot 52"}));
     EXPECT_EQ(s.fake.dialogs.messages[0].title, "");
     EXPECT_TRUE(s.window.isVisible());
+}
+
+TEST(SecretCode, AsksUntilTheLetterComesInEitherCaseOrTheSupervisorCancels) {
+    const struct {
+        std::vector<std::optional<std::string>> typed;  // nullopt: Cancel Input
+        bool result;
+        std::size_t wrongBoxes;
+    } cases[] = {
+        {{"m"}, true, 0}, {{"M"}, true, 0}, {{"mx", "B", "M"}, true, 2}, {{"x", std::nullopt}, false, 1},
+        {{std::nullopt}, false, 0},
+    };
+    for (const auto& c : cases) {
+        std::size_t next = 0;
+        ScriptedDialogs boxes;
+        EXPECT_EQ(AskSecretCode([&] { return c.typed.at(next++); }, boxes), c.result);
+        EXPECT_EQ(next, c.typed.size());
+        EXPECT_EQ(boxes.messages, std::vector<ShownMessage>(c.wrongBoxes, {"Incorrect Secret Code.  Please try again.",
+                                                                          "Secret Code", MsgIcon::Critical, MsgButtons::Ok}));
+    }
+}
+
+TEST(SecretCode, ThePromptShowsAsterisksTakesEightCharactersAndOpensEmptyAfterAWrongCode) {
+    ScriptedDialogs dialogs;
+    QString reopened = QStringLiteral("unset");
+    QString typed;
+    dialogs.onModal("frmMyInputBox", [&](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLabel*>("lblHelpMsg")->text(),
+                  QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type."));
+        QLineEdit* edit = box(d).textBox();
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), '*');
+        typeAndConfirm(QStringLiteral("abcdefghijk"))(d);
+        typed = edit->text();
+    });
+    dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("m"), &reopened));
+    dialogs.answer(MsgAnswer::Ok);
+    EXPECT_TRUE(AskSecretCode(dialogs));
+    EXPECT_EQ(typed, QStringLiteral("abcdefgh"));
+    EXPECT_EQ(reopened, QString());
+}
+
+TEST(InputBox, AnEmptyEntryIsRefusedWithTheFocusBackInTheTextBox) {
+    for (bool password : {true, false}) {
+        ScriptedDialogs boxes;
+        boxes.answer(MsgAnswer::Ok);
+        frmMyInputBox input(boxes);
+        input.form.PasswordInput = password;
+        boxes.onModal("frmMyInputBox", [](QDialog& d) {
+            QTest::keyClick(box(d).textBox(), Qt::Key_Return);
+            QTest::keyClick(okButton(d), Qt::Key_Return);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), box(d).textBox());
+            typeAndConfirm(QStringLiteral("42"))(d);
+        });
+        EXPECT_EQ(boxes.execModal(input), QDialog::Accepted);
+        const std::string text = password ? "Please enter the required password." : "Please enter the required data.";
+        EXPECT_EQ(boxes.messages, (std::vector<ShownMessage>{{text, "Input required", MsgIcon::Question, MsgButtons::Ok}}));
+        EXPECT_FALSE(input.Cancelled());
+        EXPECT_EQ(input.InputValue(), QStringLiteral("42"));
+    }
 }

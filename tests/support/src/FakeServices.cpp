@@ -7,13 +7,10 @@ namespace kcs::test {
 MsgAnswer ScriptedDialogs::message(const std::string& text, const std::string& title, MsgIcon icon,
                                    MsgButtons buttons) {
     messages.push_back({text, title, icon, buttons});
-    if (!answers_.empty()) {
-        const MsgAnswer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
-    ++unexpectedMessages;
-    return app::escapeAnswer(buttons);
+    if (answers_.empty()) return app::escapeAnswer(buttons);
+    const MsgAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
 }
 
 int ScriptedDialogs::execModal(QDialog& dialog) {
@@ -23,13 +20,10 @@ int ScriptedDialogs::execModal(QDialog& dialog) {
     dialog.show();
     dialog.activateWindow();
     QApplication::processEvents();
-    auto it = scripts_.find(name);
-    if (it != scripts_.end() && !it->second.empty()) {
+    if (auto it = scripts_.find(name); it != scripts_.end() && !it->second.empty()) {
         Script script = std::move(it->second.front());
         it->second.pop_front();
         script(dialog);
-    } else {
-        ++unscriptedModals;
     }
     if (dialog.isVisible()) dialog.reject();
     return dialog.result();

@@ -1,8 +1,7 @@
 #pragma once
-// The services bundle made of fakes, for screen and flow tests: message boxes and modal
-// screens answered from a script, a bell that counts, a fixed date, sound and printing
-// that record what they were given, a data drive that can refuse writes, a fixed list of
-// drives and a NumLock key that records its calls. One line gives a screen everything:
+// The services bundle made of fakes, for screen and flow tests: scripted message boxes and
+// modal screens, and a bell, date, sound, printer, drive, drive list and NumLock that record
+// what they were given. One line gives a screen everything:
 //     kcs::test::FakeServices fake;   ...   frmSomething screen(..., fake.services);
 
 #include <QDialog>
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +29,11 @@ struct ShownMessage {
     std::string title;
     MsgIcon icon;
     MsgButtons buttons;
+    bool operator==(const ShownMessage&) const = default;
+    friend void PrintTo(const ShownMessage& m, std::ostream* os) {
+        *os << '"' << m.text << "\" titled \"" << m.title << "\", icon " << static_cast<int>(m.icon) << ", buttons "
+            << static_cast<int>(m.buttons);
+    }
 };
 
 // Message boxes are recorded and answered from a queue; modal screens are shown (not run
@@ -39,8 +44,7 @@ public:
     using Script = std::function<void(QDialog&)>;
     using ui::Dialogs::message;
 
-    // Answers for the next message boxes, in order. When none is left a box is answered
-    // with its escape answer (Ok, Cancel or No) and counted in unexpectedMessages.
+    // Answers for the next message boxes, in order; when none is left, the escape answer.
     void answer(MsgAnswer a) { answers_.push_back(a); }
     // The next modal showing of the screen named `objectName` runs `script`. A screen
     // shown without a script, or left open by its script, is rejected.
@@ -51,8 +55,6 @@ public:
 
     std::vector<ShownMessage> messages;
     std::vector<std::string> modalsShown;
-    int unexpectedMessages = 0;
-    int unscriptedModals = 0;
     std::size_t answersLeft() const { return answers_.size(); }
     std::vector<std::string> texts() const;
 
@@ -74,10 +76,9 @@ struct FixedClock : app::Clock {
 struct RecordingAudio : app::AudioPlayer {
     bool present = true;
     std::vector<std::filesystem::path> played;
-    int stops = 0;
     bool available() override { return present; }
     void play(const std::filesystem::path& file) override { played.push_back(file); }
-    void stop() override { ++stops; }
+    void stop() override {}
 };
 
 struct RecordingPrinter : app::Printer {
