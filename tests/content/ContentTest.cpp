@@ -70,9 +70,6 @@ TEST(Content, SpanishIsTranslatedThroughoutAndTheItemsFitTheirScreens) {
     }
     EXPECT_GT(accented, 40) << "Spanish text without accents is wrong text";
     EXPECT_EQ(inverted, questions) << "every Spanish question opens with ¿";
-    EXPECT_EQ(*es[0][1] + "/" + *es[0][2], "Cierto/Falso");
-    EXPECT_EQ(*es[99][1] + "/" + *es[99][2] + "/" + *es[99][3] + "/" + *es[99][4],
-              "Rara o nunca/Algunas veces/Frecuente/Muy Frecuente");
 }
 
 // Many clients read poorly: every English statement and choice is written for grade 6 or
