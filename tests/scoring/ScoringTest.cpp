@@ -174,6 +174,7 @@ TEST(DamagedRecords, NameTheRecordAndField) {
     struct Case { ClientBuilder client; std::string message; };
     for (const auto& k : std::vector<Case>{
              {ClientBuilder{}.set(Field::Sex, "3"), code("Sex", "3")},
+             {ClientBuilder{}.set(Field::Race, "7"), code("Race", "7")},
              {ClientBuilder{}.set(Field::Marital, "x"), code("Marital", "x")},
              {ClientBuilder{}.set(Field::Sex, "").set(Field::Race, "").set(Field::Marital, ""), "no error"},  // "N/A"
              {ClientBuilder{}.answer(40, 3), answer(40, "3")},
@@ -212,11 +213,9 @@ TEST(DamagedDataFiles, NameTheFileAndLine) {
         if (k.change) k.change(data);
         TempDir folder;
         data.write(folder.path());
-        if (k.editScoringData) {
-            std::string text = readFile(folder / "KCSB.TXT");
-            k.editScoringData(text);
-            writeFile(folder / "KCSB.TXT", text);
-        }
+        std::string text = data.scoringData();
+        if (k.editScoringData) k.editScoringData(text);
+        writeFile(folder / "KCSB.TXT", text);
         auto table = tableOf({ClientBuilder{}.answer(1, 1).build()});
         EXPECT_EQ(errorOf([&] { Scorer().Score(folder.path(), table, 1); }), k.message);
     }
