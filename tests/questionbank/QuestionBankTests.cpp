@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sched.h>
-#include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 
@@ -124,29 +123,6 @@ TEST_F(QuestionBankTest, MissingBadAndForeignFilesHaveTheirNumbers) {
     for (const auto& [file, number] : std::vector<std::pair<fs::path, int>>{
              {dir / "KCS99.MDB", 3024}, {dir / "nofolder" / "KCS32.MDB", 3044}, {"", 3044}, {dir.path(), 3051}, {dir / "text.mdb", 3051}})
         EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(file); }), number) << file;
-}
-
-TEST_F(QuestionBankTest, AnOpenBankKeepsOtherConnectionsOutUntilClosed) {
-    auto readsFromOutside = [&] {
-        sqlite3* other = nullptr;
-        sqlite3_open_v2(bank.c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
-        const int rc = sqlite3_exec(other, "SELECT count(*) FROM English", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
-        return rc == SQLITE_OK;
-    };
-    {
-        auto db = ws.OpenDatabase(bank);
-        EXPECT_FALSE(readsFromOutside());
-        EXPECT_EQ(errorNumber([&] { ws.OpenDatabase(bank); }), 3051);
-        auto moved = std::move(db);  // a handle handed on keeps the hold
-        EXPECT_FALSE(readsFromOutside());
-        EXPECT_EQ(moved.OpenRecordset("Select * from [English]").RecordCount(), 158);
-    }
-    EXPECT_TRUE(readsFromOutside());
-    auto again = ws.OpenDatabase(bank);
-    again.Close();
-    EXPECT_TRUE(readsFromOutside());
-    EXPECT_FALSE(fs::exists(dir / "KCS32.MDB-journal"));
 }
 
 TEST_F(QuestionBankTest, ABankOnAReadOnlyVolumeStillOpens) {

@@ -1,9 +1,7 @@
-// A write of the client file killed at any moment must leave the file in one of the states
-// the operation passes through, whole: every record as it was or as saved, in the order of
-// the writes, never a mixed or cut record, never a record lost or doubled. For each kind of
-// write (a stored client rewritten, a new client's answer sheet saved, every name deleted
-// record by record) a child process runs the operation once and is killed at a random
-// moment, many times over. KCS_KILL_TRIALS sets the trials per kind (tools/kill-campaign.sh).
+// A write of the client file killed at any moment leaves it in one of the states the
+// operation passes through: every record as it was or as saved, in the order of the writes,
+// never mixed, cut, lost or doubled. For each kind of write a child process runs it once and
+// is killed at a random moment. KCS_KILL_TRIALS sets the trials per kind (tools/kill-campaign.sh).
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -66,8 +64,6 @@ const Kind kKinds[] = {
 #endif
 };
 
-void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
-
 struct KilledWrites : ::testing::TestWithParam<Kind> {};
 
 TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
@@ -86,9 +82,8 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
         store.useDrive("drive", file, 'b', table, load);
     };
     // The states a write passes through: records replaced whole, one after another, from
-    // the file before to the file an uninterrupted run leaves. Timed, so the kills land
-    // before, during and after the operation (the quickest run: a busy machine only makes
-    // some slower).
+    // the file before to what an uninterrupted run leaves. Timed (the quickest run), so the
+    // kills land before, during and after the operation.
     long perRun = 1000000;
     auto states = [&](int trial) {
         useOriginal();
@@ -107,8 +102,7 @@ TEST_P(KilledWrites, NeverLeaveADamagedRecord) {
     const unsigned seed = std::random_device{}();
     std::mt19937 rng(seed);
     SCOPED_TRACE(std::string(kind.name) + ", seed " + std::to_string(seed));
-    // A fixed number of trials, however busy the machine: under load each one only takes
-    // longer, it never counts for less.
+    // A fixed number of trials, however busy the machine.
     const char* trialsText = std::getenv("KCS_KILL_TRIALS");
     const int trials = trialsText ? std::max(1, std::atoi(trialsText)) : 200;
     int damaged = 0, untouched = 0, partly = 0, done = 0;

@@ -82,7 +82,8 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
     World w;
-    w.clients[1] = ClientBuilder{}.set(kcs::records::Field::Name, "Smith, \"Al\"").answer(11, 1).court(9, "2").build();
+    w.clients[0].set(kcs::records::Field::Name, std::string("Nul\0Esc\x1B", 8));
+    w.clients[1] = ClientBuilder{}.set(kcs::records::Field::Name, "Doe, \"J\"\r\nX").answer(11, 1).court(9, "2").build();
     w.writeClients();
     auto table = tableOf(w.clients);
     EXPECT_EQ(w.run("{base} --client 2 --summary --publisher-flag c --output @two.prn").status, 0);
@@ -93,12 +94,32 @@ TEST(KcsReportTool, ReportsCsvAndExitStatuses) {
         EXPECT_EQ(readFile(w.at("all/report-" + std::to_string(n) + ".prn")),
                   kcs::report::ComposeReport(table, n, {w.at("prog"), 'b', false}));
     EXPECT_EQ(w.run("{base} --csv @plain.csv").status, 0);
-    EXPECT_EQ(readFile(w.at("plain.csv")).find("Smith"), std::string::npos);
+    EXPECT_EQ(readFile(w.at("plain.csv")).find("Doe"), std::string::npos);
     EXPECT_NE(readFile(w.at("plain.csv")).find("\r\n2,03/15/2025,0,0,1,1,4,61,2,1,"), std::string::npos);
     // Names stay with the supervisor: the files and the folder made for them are theirs alone.
     EXPECT_EQ(w.run("{base} --csv @names.csv --with-names").status, 0);
     EXPECT_EQ(fs::status(w.at("names.csv")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fs::status(w.at("all")).permissions() & fs::perms::all, fs::perms::owner_all);
+    // Each row one line of the header's columns, whatever a name holds.
+    const std::string csv = readFile(w.at("names.csv"));
+    auto columns = [](const std::string& row) {  // a field in quotes may hold commas and doubled quotes
+        std::size_t n = 1;
+        bool quoted = false;
+        for (char c : row) {
+            if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) ++n;
+        }
+        return quoted ? 0 : n;
+    };
+    std::vector<std::string> rows;
+    for (std::size_t at = 0, end; at < csv.size(); at = end + 2) rows.push_back(csv.substr(at, (end = csv.find("\r\n", at)) - at));
+    ASSERT_EQ(rows.size(), 3u) << csv;
+    for (const auto& row : rows) {
+        EXPECT_EQ(columns(row), columns(rows[0])) << row;
+        for (unsigned char c : row) EXPECT_GE(c, 0x20) << row;
+    }
+    EXPECT_NE(rows[1].find(",Nul\xEF\xBF\xBD" "Esc\xEF\xBF\xBD,"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[2].find(",\"Doe, \"\"J\"\"\xEF\xBF\xBD\xEF\xBF\xBDX\","), std::string::npos) << rows[2];
     // Wrong usage: 2; a client the file does not hold: 1.
     for (const char* args : {"{base}", "{base} --client 0 --output x", "{base} --client 1 --all --output x"})
         EXPECT_EQ(w.run(args).status, 2) << args;
@@ -140,14 +161,11 @@ TEST(BadInput, EachEndsInAClearMessageAndLosesNothing) {
     const std::string csv = "{base} --csv @out/earlier.csv", check = "--program-folder @prog --check", prog = "@prog/";
     const std::vector<std::string> earlierPrn{"out/earlier.prn"}, earlierCsv{"out/earlier.csv"};
     const std::vector<Row> rows{
-        // Outputs that would destroy something: refused before anything is read.
-        {"output is the client file", none, "{base} --client 2 --output @drive/DATA401.KCS", 2, "it is the client file",
-         {"drive/DATA401.KCS"}},
+        // Outputs that would destroy something: refused before anything is read. A name, a
+        // link and a hard link all lead to the same comparison of what the name leads to.
         {"output is a link to the client file",
          [](World& w) { fs::create_symlink(w.at("drive/DATA401.KCS"), w.at("out/link.prn")); },
          "{base} --client 2 --output @out/link.prn", 2, "it is the client file", {"drive/DATA401.KCS"}},
-        {"CSV is a data file of the program folder", none, "{base} --csv @prog/KCSB.TXT", 2, "it is KCSB.TXT of the program folder",
-         {"prog/KCSB.TXT"}},
         {"output is a hard link to a narrative file",
          [](World& w) { fs::create_hard_link(w.at("prog/KCSVA.TXT"), w.at("out/hard.prn")); },
          "{base} --client 2 --output @out/hard.prn", 2, "it is KCSVA.TXT of the program folder", {"prog/KCSVA.TXT"}},
@@ -166,8 +184,6 @@ TEST(BadInput, EachEndsInAClearMessageAndLosesNothing) {
          earlierCsv},
         {"scoring data file is a pipe", [](World& w) { w.fifo("prog/KCSB.TXT"); }, report, 1, "KCSB.TXT is not a regular file",
          earlierPrn},
-        {"report text file is a pipe", [](World& w) { w.fifo("prog/KCSRPTnew.TXT"); }, csv, 1,
-         "KCSRPTnew.TXT is not a regular file", earlierCsv},
         {"narrative file is a pipe, for every client", [](World& w) { w.fifo("prog/KCSVA.TXT"); }, "{base} --all --output-dir @out",
          1, "KCSVA.TXT is not a regular file", earlierPrn},
         {"byte-order mark heads the report text", text("KCSRPTnew.TXT", [](auto& t) { t.insert(0, "\xEF\xBB\xBF"); }), report, 1,
@@ -176,8 +192,6 @@ TEST(BadInput, EachEndsInAClearMessageAndLosesNothing) {
          "KCSB.TXT, line 63: Stress band limit 11 (3)", earlierPrn},
         {"truth correction of -32768", [](World& w) { w.data.truthCorrection[2][1] = -32768; w.rewrite(); }, report, 1,
          "KCSB.TXT, line 81: the truth correction -32768", earlierPrn},
-        {"answer key one digit too long", text("KCSB.TXT", [](auto& t) { t.replace(t.find('"'), 1, "\"0"); }), report, 1,
-         "KCSB.TXT, line 4: the answer key of section 1, code 0", earlierPrn},
         {"a number after the last row", text("KCSB.TXT", [](auto& t) { t.insert(t.size() - 2, ",12"); }), report, 1,
          "KCSB.TXT, line 87: text after row 9 of the truth correction", earlierPrn},
         {"a 300-character section 3 line", [&](World& w) { w.data.section3Texts[5] = longLine; w.rewrite(); }, report, 1,
@@ -255,31 +269,4 @@ TEST(BadInput, EachEndsInAClearMessageAndLosesNothing) {
         for (const auto& entry : fs::directory_iterator(w.at("out")))
             EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();  // no staging file left
     }
-}
-
-TEST(BadInput, CsvRowsStayOneLineOfTheHeadersColumnsWhateverARecordHolds) {
-    World w;
-    w.clients[0].set(kcs::records::Field::Name, std::string("Nul\0Esc\x1B", 8));
-    w.clients[1].set(kcs::records::Field::Name, "Doe, \"J\"\r\nX");
-    w.writeClients();
-    ASSERT_EQ(w.run("{base} --csv @out/names.csv --with-names").status, 0);
-    const std::string csv = readFile(w.at("out/names.csv"));
-    auto columns = [](const std::string& row) {  // a field in quotes may hold commas and doubled quotes
-        std::size_t n = 1;
-        bool quoted = false;
-        for (char c : row) {
-            if (c == '"') quoted = !quoted;
-            else if (c == ',' && !quoted) ++n;
-        }
-        return quoted ? 0 : n;
-    };
-    std::vector<std::string> rows;
-    for (std::size_t at = 0, end; at < csv.size(); at = end + 2) rows.push_back(csv.substr(at, (end = csv.find("\r\n", at)) - at));
-    ASSERT_EQ(rows.size(), 3u) << csv;
-    for (const auto& row : rows) {
-        EXPECT_EQ(columns(row), columns(rows[0])) << row;
-        for (unsigned char c : row) EXPECT_GE(c, 0x20) << row;
-    }
-    EXPECT_NE(rows[1].find(",Nul\xEF\xBF\xBD" "Esc\xEF\xBF\xBD,"), std::string::npos) << rows[1];
-    EXPECT_NE(rows[2].find(",\"Doe, \"\"J\"\"\xEF\xBF\xBD\xEF\xBF\xBDX\","), std::string::npos) << rows[2];
 }

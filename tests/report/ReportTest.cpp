@@ -34,20 +34,14 @@ TEST(ReportLayout, RandomClientsKeepThePageDiscipline) {
     }
 }
 
-TEST(ScoreAndReport, WritesReportPrnWholeAndRemovesAStaleOneOnFailure) {
+// A report written whole, and no report after a fault of a client record, are the disk-fault
+// test's and the report fuzzer's; here the faults of the narrative and invalid-test texts.
+TEST(ScoreAndReport, TextFileFaultsAreNamedAndNoReportIsLeft) {
     TempDir folder;
     const auto& dir = folder.path();
-    FixtureData{}.write(dir);
-    auto table = tableOf({ClientBuilder{}.build()});
-    ScoreAndReport(table, 1, {dir, 'b', false});
-    EXPECT_EQ(readFile(dir / "REPORT.PRN"), ComposeReport(table, 1, {dir, 'b', false}));
-    EXPECT_FALSE(std::filesystem::exists(dir / "report.prn"));
-
-    // A narrative without the wanted label or its END line, an invalid-test text without
-    // END: a clear error, and neither the stale report nor a temporary one left behind.
     FixtureData high;
     high.tables[0][2] = std::vector<int>(77, 60);
-    writeFile(dir / "KCSB.TXT", high.scoringData());
+    high.write(dir);
     auto drugs = tableOf({ClientBuilder{}.answer(31, 1).build()});
     auto invalid = tableOf({ClientBuilder{}.answers(1, 99, 1).build()});
     struct Case { const char* file; const char* text; kcs::records::ClientTable& table; const char* message; };
