@@ -12,24 +12,11 @@
 
 namespace kcs::testutil {
 
-struct CountedPrinter : app::Printer {
-    program::CupsPrinter cups;
-    int jobs = 0;
-    void printPages(const std::string& name, const std::vector<std::string>& pages) override {
-        cups.printPages(name, pages);
-        ++jobs;
-    }
-    void printRaw(const std::string& name, const std::string& bytes) override {
-        cups.printRaw(name, bytes);
-        ++jobs;
-    }
-};
-
 struct KeyedProgram : ::testing::Test {
     ProgramFolder folder;
     test::FakeServices fake;
     ui::QtDialogs realBoxes;
-    CountedPrinter cups;
+    program::CupsPrinter cups;
     ui::Services services{realBoxes, fake.beeper, fake.clock, fake.audio, cups, fake.drive, fake.volumes, fake.numLock};
     program::StartUp startUp{folder.path(), services, /*splashHoldTicks=*/0};
     test::KeyboardDriver keys;

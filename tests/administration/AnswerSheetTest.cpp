@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "../menus/ScreenTestSupport.h"
+#include "ScreenTestSupport.h"
 #include "kcs/administration/AnswerSheet.h"
 #include "kcs/test/KeyboardDriver.h"
 #include "kcs/ui/CellGrid.h"
