@@ -129,19 +129,6 @@ struct TestScreen : ProgramFixture {
         for (const char* name : {"Inst0", "Inst1", "Inst2", "Inst3", "Q1", "True", "False"})
             test::writeFile(sound.path() / (std::string(name) + ".wav"), "RIFF");
     }
-    // Answers every item from the keyboard: item i gets choice i % choices.
-    static std::string answerAll(frmPresentQA& screen) {
-        std::string chosen;
-        while (screen.isVisible()) {
-            if (focused() != screen.instructions()) {
-                const int choice = screen.form().item().id % screen.form().choices();
-                chosen += static_cast<char>('1' + choice);
-                for (int i = 0; i <= choice; ++i) key(Qt::Key_Down);
-            }
-            key(Qt::Key_Return);
-        }
-        return chosen;
-    }
 };
 
 }  // namespace
@@ -194,7 +181,16 @@ TEST_F(TestScreen, AFailedSaveOfTheFinishedTestIsTriedAgainUntilItWorksOrIsGiven
         int calls = 0;
         sys::setFaultHook([&](std::string_view) { return refuseOnce && calls++ > 0 ? 0 : EROFS; });
         std::string chosen;
-        dialogs.onModal("frmPresentQA", [&](QDialog&) { chosen = answerAll(screen); });
+        dialogs.onModal("frmPresentQA", [&](QDialog&) {
+            while (screen.isVisible()) {  // every item answered from the keyboard: item i gets choice i % choices
+                if (focused() != screen.instructions()) {
+                    const int choice = screen.form().item().id % screen.form().choices();
+                    chosen += static_cast<char>('1' + choice);
+                    for (int i = 0; i <= choice; ++i) key(Qt::Key_Down);
+                }
+                key(Qt::Key_Return);
+            }
+        });
         dialogs.execModal(screen);
         sys::setFaultHook(nullptr);
         EXPECT_EQ(screen.completed(), refuseOnce);
