@@ -210,8 +210,8 @@ TEST_F(TestScreen, AFailedSaveOfTheFinishedTestIsTriedAgainUntilItWorksOrIsGiven
 }
 
 TEST_F(TestScreen, TheLanguageWindowsCancelChoosesNoLanguage) {
-    // Choosing a language by keys is driven end to end (tests/e2e); the sequence drops the
-    // new client when no language is chosen (tests/menus).
+    // Choosing a language by keys is driven end to end (tests/e2e). Cancel only reports that
+    // none was chosen: the new client, not saved yet, is the sequence's to drop.
     frmSelectLanguage screen({"English", "Spanish"}, false, record, fake.services);
     dialogs.onModal("frmSelectLanguage", [&](QDialog&) {
         ASSERT_EQ(focused(), screen.buttons().button(0));
