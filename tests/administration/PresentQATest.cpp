@@ -197,7 +197,8 @@ TEST_F(TestScreen, AFailedSaveOfTheFinishedTestIsTriedAgainUntilItWorksOrIsGiven
         EXPECT_EQ(dialogs.answersLeft(), 0u);
         const auto& shown = dialogs.messages;  // two end-of-part boxes, the end of the test, the refusal
         ASSERT_GE(shown.size(), 4u);
-        EXPECT_EQ(shown[2].text, "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.");
+        EXPECT_EQ(shown[2].text,
+                  "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.");
         EXPECT_EQ(shown[3].title, "Data Disk Error");
         EXPECT_NE(shown[3].text.find("The client's answers have not been saved."), std::string::npos);
         EXPECT_EQ(fake.audio.played.empty(), !refuseOnce);
