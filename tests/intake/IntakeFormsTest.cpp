@@ -104,24 +104,21 @@ TEST(ClientInfoForm, ConfirmationRunsEveryFieldsOwnCheckAndStopsAtTheFirstRefusa
 }
 
 TEST(ClientInfoForm, AStoredClientsChangesAreCountedToTheLimitAndTheLockHoldsNextTime) {
+    // The screen test shows the lock and its box; here the count, the texts and what is saved.
     ClientInfoForm form(true, stored("1"));
     EXPECT_FALSE(form.activationMessage());
     form.setText(F::Age, "35");
     EXPECT_FALSE(form.leave(F::Age));
-    EXPECT_TRUE(form.anyEnabled());
     form.setText(F::Sex, "Male");
     EXPECT_TRUE(form.leave(F::Sex));  // the third change: box, lock, focus on OK
-    EXPECT_FALSE(form.anyEnabled());
     const auto c = form.confirm(kToday);
     ASSERT_TRUE(c.save);
-    EXPECT_EQ(c.record.raw(Field::EditCount), "3");
     records::ClientRecord expected = stored("3");
     expected.set(Field::Age, "35");
     expected.set(Field::Sex, "1");
     EXPECT_EQ(c.record, expected) << "the answers and the test date as stored";
 
     ClientInfoForm again(true, c.record);
-    EXPECT_FALSE(again.anyEnabled());
     EXPECT_EQ(again.startHelpLine(), "Exceeded limits of editing. Press Enter to continue.");
     ASSERT_TRUE(again.activationMessage());
     EXPECT_EQ(again.activationMessage()->text,
@@ -140,7 +137,6 @@ TEST(ClientInfoForm, ChangingAFieldAndBackCountsTwiceAndNoChangeWritesNothing) {
     }
     EXPECT_EQ(form.editCounter(), 2);
     EXPECT_FALSE(form.confirm(kToday).save) << "the record itself is as stored";
-    EXPECT_FALSE(ClientInfoForm(true, stored("0")).confirm(kToday).save);
     // A stored "N" shows as "N_/__/____", which differs from it: the record is written
     // back unchanged.
     ClientInfoForm noDate(true, stored("0", "0", "N"));

@@ -16,7 +16,7 @@ namespace kcs::test {
 
 namespace {
 
-constexpr int kTickMs = 10;
+constexpr int kTickMs = 10, kStallMs = 20000;
 
 Display* xDisplay() {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
@@ -103,7 +103,7 @@ void KeyboardDriver::tick() {
     while (!steps_.empty()) {
         Step& step = steps_.front();
         if (step.ready && !step.ready()) {
-            if (++waited_ * kTickMs <= stallMs_) return;
+            if (++waited_ * kTickMs <= kStallMs) return;
             failure_ = "stalled waiting for " + step.what + "; " + screenState();
             // Close every modal window, so their loops end and run() returns the failure.
             while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
@@ -117,19 +117,13 @@ void KeyboardDriver::tick() {
         if (isKey) return;
     }
     timer_.stop();
-    done_ = true;
 }
 
-bool KeyboardDriver::run(int stallMs) {
-    if (!xDisplay()) {
-        failure_ = "real key presses need an X display";
-        return false;
-    }
-    stallMs_ = stallMs;
-    done_ = false;
-    failure_.clear();
+bool KeyboardDriver::run() {
+    failure_ = xDisplay() ? "" : "real key presses need an X display";
+    if (!failure_.empty()) return false;
     timer_.start();
-    while (!done_) QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 50);
+    while (timer_.isActive()) QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 50);
     return failure_.empty();
 }
 

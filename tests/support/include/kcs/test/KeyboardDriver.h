@@ -31,8 +31,8 @@ public:
     KeyboardDriver& type(const QString& text);
 
     // Runs the event loop until every step is done (true) or a step has waited in vain
-    // for `stallMs` (false; failure() says which step and what the screen showed).
-    bool run(int stallMs = 20000);
+    // for 20 s (false; failure() says which step and what the screen showed).
+    bool run();
     const std::string& failure() const { return failure_; }
 
 private:
@@ -46,8 +46,7 @@ private:
 
     std::deque<Step> steps_;
     QTimer timer_;
-    int waited_ = 0, stallMs_ = 0;
-    bool done_ = false;
+    int waited_ = 0;
     std::string failure_;
 };
 
