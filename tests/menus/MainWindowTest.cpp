@@ -2,7 +2,6 @@
 // options menu and the About box.
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,7 +13,6 @@
 #include "kcs/app/Options.h"
 #include "kcs/menus/AboutBox.h"
 #include "kcs/menus/MainWindow.h"
-#include "kcs/ui/ScreenConventions.h"
 
 using namespace kcs;
 using namespace kcs::menus;
@@ -55,7 +53,6 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredAnd
     useClients({"Ann Lee", "Jos\xE9 Pe\xF1" "a", "Exactly twenty-five chars"});
     showActive();
     QListWidget* list = window.nameList();
-    EXPECT_EQ(list->accessibleName(), QStringLiteral("Client List"));
     const QStringList lines{"1-Ann Lee                  ", "2-José Peña                ", "3-Exactly twenty-five chars"};
     ASSERT_EQ(list->count(), lines.size());
     for (int i = 0; i < lines.size(); ++i) EXPECT_EQ(list->item(i)->text(), lines[i]);
@@ -73,11 +70,10 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredAnd
     EXPECT_TRUE(button(1)->isEnabled());
 }
 
-TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
+TEST_F(MainFixture, TheHelpLineFollowsTheFocusAndAnEmptyListHandsItOn) {
     useClients({"Ann Lee"});
     showActive();
     window.nameList()->setFocus();
-    EXPECT_EQ(ui::panelColor(*window.clientFrame()), ui::kCyan);
     EXPECT_EQ(window.msgPanel()->text(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
     const char* helps[] = {"Edit client's information.",
                            "Enter a new client. Test client on computer or enter data from answer sheet.",
@@ -87,7 +83,6 @@ TEST_F(MainFixture, HelpLineAndClientFrameFollowTheFocus) {
         button(i)->setFocus();
         EXPECT_EQ(window.msgPanel()->text(), QString::fromLatin1(helps[i]));
     }
-    EXPECT_EQ(ui::panelColor(*window.clientFrame()), ui::kBlue);
 
     // Without clients the list hands the focus on to "Add New Client".
     useClients({});
