@@ -33,7 +33,6 @@ struct Intake : ProgramFixture {
         useRecords({test::recordsNamed({"Ann Lee"})[0],
                     test::ClientBuilder{}.set(Field::Name, "Bob Roe").set(Field::EditCount, "2").build()});
     }
-    std::string clientFile() { return readFile(store.ClientFilePath()); }
 };
 
 }  // namespace
@@ -63,7 +62,7 @@ TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAF
     store.select(2);
     records::ClientRecord record = store.record(2);
     frmClientInfo screen(true, 2, record, store, fake.services);
-    const std::string before = clientFile();
+    const std::string before = readFile(store.ClientFilePath());
     const fs::path drive = store.ClientFilePath().parent_path();
     dialogs.answer(MsgAnswer::Ok);      // the edit limit reached
     dialogs.answer(MsgAnswer::Cancel);  // the failed save: back to the screen
@@ -93,7 +92,7 @@ TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAF
     EXPECT_EQ(record.text(Field::Name), "Bob Rowe");
     EXPECT_EQ(record.raw(Field::EditCount), "3");
     EXPECT_EQ(store.record(2), record);
-    EXPECT_EQ(clientFile().substr(235, 235), std::string(record.bytes().data(), 235));
+    EXPECT_EQ(readFile(store.ClientFilePath()).substr(235, 235), std::string(record.bytes().data(), 235));
 }
 
 TEST_F(Intake, CourtHistoryRefusesAnItemOutOfItsRangeAndEscapeDropsANewClient) {

@@ -153,10 +153,7 @@ TEST_F(FlowFixture, EditRunsEachScreenOnlyAfterTheOneBeforeWasCompleted) {
         screens.results = c.results;
         flows.editCurrentClient();
         EXPECT_EQ(screens.opened, c.opened);
-        app::ClientStore fromDisk;
-        fromDisk.useDrive("disk", store.ClientFilePath(), 'b', {}, {});
-        fromDisk.reload();
-        EXPECT_EQ(fromDisk.table().Clients[2], store.record(2)) << "memory matches the drive";
+        EXPECT_EQ(onDrive().Clients[2], store.record(2)) << "memory matches the drive";
         EXPECT_EQ(store.record(2).text(records::Field::Parole), c.parole);
         EXPECT_EQ(store.NumClients(), 2);
     }
@@ -240,7 +237,7 @@ TEST_F(FlowFixture, TheEntryMethodWindowShowsEachButtonsHelpAndCancelClosesIt) {
     EXPECT_EQ(screens.opened, Opened{});
 }
 
-TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredPicksOneAndCountsThem) {
+TEST_F(MainFixture, ListShowsTheClientsAsStoredPicksOneHelpsAndCountsThem) {
     useClients({"Ann Lee", "Jos\xE9 Pe\xF1" "a", "Exactly twenty-five chars"});
     showActive();
     QListWidget* list = window.nameList();
@@ -251,6 +248,14 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredPic
     clickLine(1);
     EXPECT_EQ(store.CurClient(), 2);
     EXPECT_TRUE(button(0)->isEnabled());
+    EXPECT_EQ(window.msgPanel()->text(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    const char* helps[] = {"Edit client's information.",
+                           "Enter a new client. Test client on computer or enter data from answer sheet.",
+                           "Print client report, verify data entry or delete client names.", "Quit the program."};
+    for (int i = 0; i < 4; ++i) {
+        button(i)->setFocus();
+        EXPECT_EQ(window.msgPanel()->text(), QString::fromLatin1(helps[i]));
+    }
 
     // "Add New Client" is refused on a full drive and allowed again with room; only a drive
     // beyond full is reported.
@@ -267,21 +272,6 @@ TEST_F(MainFixture, ListShowsEveryClientAsNumberHyphenAndTheNameFieldAsStoredPic
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("60 client records"), std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("unchanged"), std::string::npos);
-}
-
-TEST_F(MainFixture, TheHelpLineFollowsTheFocusAndAnEmptyListHandsItOn) {
-    useClients({"Ann Lee"});
-    showActive();
-    window.nameList()->setFocus();
-    EXPECT_EQ(window.msgPanel()->text(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
-    const char* helps[] = {"Edit client's information.",
-                           "Enter a new client. Test client on computer or enter data from answer sheet.",
-                           "Print client report, verify data entry or delete client names.", "Quit the program."};
-    button(0)->setEnabled(true);
-    for (int i = 0; i < 4; ++i) {
-        button(i)->setFocus();
-        EXPECT_EQ(window.msgPanel()->text(), QString::fromLatin1(helps[i]));
-    }
 
     // Without clients the list hands the focus on to "Add New Client".
     useClients({});

@@ -1,7 +1,4 @@
-#include <QListWidget>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "ScreenTestSupport.h"
 #include "kcs/menus/AboutBox.h"
@@ -44,8 +41,7 @@ struct StartUpFixture : ::testing::Test {
 
 // Start-up on a drive the settings name; the chooser, when it opens, offers "disk".
 struct DriveCase {
-    const char* name;
-    const char* drive;
+    const char *name, *drive;
     int protectedTries;
     std::vector<MsgAnswer> answers;
     bool chooser;
@@ -80,8 +76,6 @@ TEST_F(StartUpFixture, GoodDiskGoesFromSplashToTheMainMenu) {
     ASSERT_EQ(startUp.stage(), Stage::Ready);
     EXPECT_EQ(ready.count(), 1);
     menus::frmMain* main = startUp.mainWindow();
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(main->nameList()->count(), 3);
     EXPECT_FALSE(main->numLockAction()->isChecked());
     EXPECT_TRUE(main->printDOSAction()->isChecked());
     EXPECT_TRUE(dialogs.messages.empty());

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QWidget>
