@@ -42,7 +42,6 @@ struct Intake : ProgramFixture {
 TEST_F(Intake, ClientInformationForwardsKeysToItsFormAndARefusedEntryKeepsTheFocus) {
     records::ClientRecord record;
     frmClientInfo screen(false, 3, record, store, fake.services);
-    dialogs.answer(MsgAnswer::Ok);  // the refused age
     dialogs.onModal("frmClientInfo", [&](QDialog& d) {
         EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
         EXPECT_EQ(screen.msgPanel()->text().toStdString(), ClientInfoForm::helpLine(InfoField::Name));
@@ -99,7 +98,6 @@ TEST_F(Intake, CourtHistoryRefusesAnItemOutOfItsRangeAndEscapeDropsANewClient) {
     records::ClientRecord record;
     record.set(Field::Name, "Ann Smith");
     frmCourtHistory screen(false, record, fake.services);
-    dialogs.answer(MsgAnswer::Ok);
     dialogs.onModal("frmCourtHistory", [&](QDialog& d) {
         EXPECT_EQ(screen.clientName()->text(), QStringLiteral("Ann Smith"));
         EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});

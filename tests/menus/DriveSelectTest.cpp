@@ -93,7 +93,6 @@ TEST_F(DriveFixture, MenuModeEndsWhenThePreviousDriveIsGoneToo) {
     startWith("good");
     std::filesystem::remove_all(folder.path() / "good");
     dialogs.answer(MsgAnswer::No);
-    dialogs.answer(MsgAnswer::Ok);
     dialogs.onModal("frmDriveSelect", [](QDialog& d) {
         auto* list = d.findChild<QComboBox*>("drDrive");
         list->setFocus();
@@ -106,7 +105,6 @@ TEST_F(DriveFixture, MenuModeEndsWhenThePreviousDriveIsGoneToo) {
 }
 
 TEST_F(DriveFixture, ChooserKeepsItsChoiceAndShowsHelp) {
-    dialogs.answer(MsgAnswer::Ok);
     chooser.setDrives({{"/media/a  [KCS]", "/media/a"}, {"/media/b", "/media/b"}}, {"practice-disk"}, "/media/b");
     EXPECT_EQ(chooser.SelectedDrive(), QStringLiteral("/media/b"));
     EXPECT_EQ(chooser.driveList()->count(), 3);

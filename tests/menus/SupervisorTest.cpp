@@ -113,7 +113,7 @@ TEST_F(SupervisorFixture, AWrongSecretCodePrintsNothing) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(SupervisorFixture, OptionsTabsSwitchByKeysWithTheirHelpAndTheReportsTabKeepsItsPrintOption) {
+TEST_F(SupervisorFixture, OptionsTabsSwitchByKeysWithTheirHelpKeepThePrintOptionAndAnEmptyDriveIsRefused) {
     store.select(2);
     frmSupervisorOptions window(store, flows, fake.services);
     openScreen(window);
@@ -145,17 +145,15 @@ TEST_F(SupervisorFixture, OptionsTabsSwitchByKeysWithTheirHelpAndTheReportsTabKe
     window.summaryPage()->setFocus();
     key(Qt::Key_Tab);
     EXPECT_EQ(window.msgPanel()->text(), kExecuteHelp);
-}
 
-TEST_F(SupervisorFixture, OptionsOnAnEmptyDriveSayItAndClose) {
+    // On a drive without clients the screen says so and closes.
     useClients({});
-    dialogs.answer(MsgAnswer::Ok);
-    frmSupervisorOptions window(store, flows, fake.services);
-    openScreen(window);
+    frmSupervisorOptions empty(store, flows, fake.services);
+    openScreen(empty);
     EXPECT_EQ(dialogs.messages, (std::vector<test::ShownMessage>{{"There are no clients on this data disk.\r\nReturning to "
                                                                   "main menu.", "Empty Data Disk", MsgIcon::Information,
                                                                   MsgButtons::Ok}}));
-    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(empty.isVisible());
 }
 
 TEST_F(SupervisorFixture, TheViewerSavesTheReportAsPdfAndRemovesItsFilesOnClosing) {
