@@ -92,6 +92,9 @@ TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAF
     EXPECT_EQ(record.raw(Field::EditCount), "3");
     EXPECT_EQ(store.record(2), record);
     EXPECT_EQ(readFile(store.ClientFilePath()).substr(235, 235), std::string(record.bytes().data(), 235));
+    frmClientInfo locked(true, 2, record, store, fake.services);  // opened at the limit: the box says so
+    dialogs.execModal(locked);
+    EXPECT_EQ(dialogs.messages.back().title, "Edit Limit Reached");
 }
 
 TEST_F(Intake, CourtHistoryRefusesAnItemOutOfItsRangeAndEscapeDropsANewClient) {
