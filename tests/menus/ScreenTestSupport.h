@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "kcs/app/ClientStore.h"
-#include "kcs/app/DataDrive.h"
 #include "kcs/app/Paths.h"
 #include "kcs/app/Settings.h"
 #include "kcs/test/FakeServices.h"
-#include "kcs/common/RunError.h"
 #include "kcs/records/ClientFile.h"
 #include "kcs/test/Clients.h"
 #include "kcs/test/Support.h"

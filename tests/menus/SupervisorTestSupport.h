@@ -16,19 +16,14 @@ namespace kcs::testutil {
 struct FakeSupervisorScreens : menus::SupervisorScreens {
     std::vector<bool> secretAnswers;  // in order; missing: right
     std::vector<std::string> opened;
-    bool summaryPage = false;
     bool askSecretCode() override {
         opened.push_back("secret");
         const bool right = secretAnswers.empty() || secretAnswers.front();
         if (!secretAnswers.empty()) secretAnswers.erase(secretAnswers.begin());
         return right;
     }
-    void open(const char* screen, const report::ReportOptions& o) {
-        opened.push_back(screen);
-        summaryPage = o.summaryPage;
-    }
-    void viewReport(const report::ReportOptions& o) override { open("viewer", o); }
-    void printSelected(const report::ReportOptions& o) override { open("printSelected", o); }
+    void viewReport(const report::ReportOptions&) override { opened.push_back("viewer"); }
+    void printSelected(const report::ReportOptions&) override { opened.push_back("printSelected"); }
     void verifyData() override { opened.push_back("verify"); }
 };
 

@@ -4,7 +4,6 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QLocalSocket>
@@ -31,11 +30,7 @@ struct InstalledProgram {
     }
 
     std::unique_ptr<QProcess> launch() const {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        p->setProcessEnvironment(env);
+        auto p = std::make_unique<QProcess>();  // inherits the test's offscreen platform
         p->start(QString::fromStdString((folder.path() / "kcs").string()), {});
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;
@@ -77,7 +72,6 @@ TEST(TwoCopies, ASecondCopyHandsOverToTheFirstAndEndsAndACrashedFirstDoesNotBloc
     ASSERT_TRUE(third->waitForFinished(15000));
     EXPECT_EQ(third->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(third->exitCode(), 0);
-    EXPECT_TRUE(third->readAllStandardOutput().isEmpty());
     ASSERT_TRUE(raised.count() > 0 || raised.wait(5000));
     EXPECT_EQ(raised.count(), 1);
 }
@@ -93,17 +87,13 @@ TEST(TwoCopies, LockAndSocketLiveInTheUsersRuntimeFolderSoAForeignLockInTmpChang
     EXPECT_TRUE(key.startsWith(QString::fromStdString(runtime.path().string()) + QLatin1Char('/')));
     // Another account got there first under the name in the shared temporary folder, with a
     // lock that looks held by a live process.
-    const QString name = QFileInfo(key).fileName();
-    const QString foreign = QDir::temp().filePath(name + QStringLiteral(".lock"));
-    QFile lock(foreign);
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(::getpid()) + "\nkcs\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
+    const std::string foreign = QDir::temp().filePath(QFileInfo(key).fileName() + QStringLiteral(".lock")).toStdString();
+    test::writeFile(foreign, std::to_string(::getpid()) + "\nkcs\n" + QSysInfo::machineHostName().toStdString() + "\n");
 
     program::SingleInstance first(program.folder.path());
     EXPECT_TRUE(first.becomePrimary());
     EXPECT_TRUE(QFileInfo::exists(key + QStringLiteral(".lock")));
     EXPECT_TRUE(program.listening(1000));
-    QFile::remove(foreign);
+    std::filesystem::remove(foreign);
     qputenv("XDG_RUNTIME_DIR", saved);
 }

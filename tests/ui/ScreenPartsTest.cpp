@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QWidget>
@@ -165,7 +164,6 @@ TEST(SecretCode, ThePromptShowsAsterisksTakesEightCharactersAndOpensEmptyAfterAW
         typed = edit->text();
     });
     dialogs.onModal("frmMyInputBox", typeAndConfirm(QStringLiteral("m"), &reopened));
-    dialogs.answer(MsgAnswer::Ok);
     EXPECT_TRUE(AskSecretCode(dialogs));
     EXPECT_EQ(typed, QStringLiteral("abcdefgh"));
     EXPECT_EQ(reopened, QString());
@@ -174,7 +172,6 @@ TEST(SecretCode, ThePromptShowsAsterisksTakesEightCharactersAndOpensEmptyAfterAW
 TEST(InputBox, AnEmptyEntryIsRefusedWithTheFocusBackInTheTextBox) {
     for (bool password : {true, false}) {
         ScriptedDialogs boxes;
-        boxes.answer(MsgAnswer::Ok);
         frmMyInputBox input(boxes);
         input.form.PasswordInput = password;
         boxes.onModal("frmMyInputBox", [](QDialog& d) {
