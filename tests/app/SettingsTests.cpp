@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <optional>
 
-#include "kcs/app/Settings.h"
+#include "kcs/app/DataDrive.h"
 #include "kcs/app/EngineSetup.h"
 #include "kcs/app/ProgramFolder.h"
+#include "kcs/app/Settings.h"
 #include "kcs/common/RunError.h"
+#include "kcs/test/Clients.h"
 #include "kcs/test/Support.h"
 
 namespace {
@@ -13,6 +16,8 @@ namespace {
 using namespace kcs::app;
 using kcs::test::readFile;
 using kcs::test::writeFile;
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -99,13 +104,11 @@ TEST(Startup, FillsThePathsAndWritesSystemDBAtEveryStart) {
     writeFile(program / "kcstest.ini", "[Options]\nSystemDB=/elsewhere/hwkltd.mda\n");
     EXPECT_EQ(prepareStartup(program.path()).paths.SoundPath, "c:");
     EXPECT_EQ(readFile(program / "kcstest.ini"), "[Options]\n" + systemDB);  // in place
-    EXPECT_TRUE(std::filesystem::exists(executableFolder() / "kcs_app_tests"));  // the program folder
 }
 
 // The private folder, its copied settings and practice disk and its links to the shipped
 // files are the package test's (an installed program started by a new user).
 TEST(ProgramFolder, AnInstalledProgramGetsAFolderPerUserWithLinksAndTheAgencysFilesFirst) {
-    namespace fs = std::filesystem;
     kcs::test::TempDir root;
     for (const char* d : {"usr/bin", "usr/share/kcs", "etc/kcs"}) fs::create_directories(root / d);
     for (const char* f : {"KCS32.MDB", "KCSB.TXT", "KCSVA.TXT"}) writeFile(root / "usr/share/kcs" / f, "shipped");
@@ -133,6 +136,73 @@ TEST(ProgramFolder, AnInstalledProgramGetsAFolderPerUserWithLinksAndTheAgencysFi
     // A folder that holds its own question bank is the program folder, as in a build tree.
     writeFile(root / "usr/bin/KCS32.MDB", "beside");
     EXPECT_EQ(locateProgramFolder(root / "usr/bin", places).folder, root / "usr/bin");
+}
+
+// The write test's file made, then the write failing: nothing may stay on the drive.
+struct FailingWrites : DriveFiles {
+    void writeFile(const fs::path& file, std::string_view content) override {
+        DriveFiles::writeFile(file, content);
+        throw kcs::fileError(EIO, file, "Cannot write");
+    }
+};
+
+// Drives accepted, refused and given up through the selection screens are the drive
+// selection and start-up tests', every fault of the write test the disk-fault test's.
+class DataDriveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kcs::test::makeDrive(current, {"first", "second"});  // the drive in use
+        ASSERT_EQ(check(current.string()), DiskCheck::Accepted);
+        fs::create_directory(candidate);
+    }
+    DiskCheck check(const std::string& designation) { return CheckDataDisk(store, paths, designation, files); }
+    Names filesOnCandidate() {
+        Names names;
+        for (const auto& e : fs::directory_iterator(candidate)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    kcs::test::TempDir program;
+    fs::path current = program / "current";
+    fs::path candidate = program / "candidate";
+    Paths paths = Paths::of(program.path());
+    ClientStore store;
+    DriveFiles files;
+};
+
+TEST_F(DataDriveTest, AGoodDriveIsAcceptedItsClientFileCreatedAndNoWriteTestLeft) {
+    writeFile(candidate / "TID", "  KCS  \r\nc\r\n");
+    writeFile(candidate / "checkWriteTest", "stale");  // a leftover is removed too
+    EXPECT_EQ(check(candidate.string()), DiskCheck::Accepted);
+    EXPECT_EQ(store.ClientFilePath(), candidate / "DATA401.KCS");
+    EXPECT_EQ(std::tuple(store.PublisherFlag(), store.NumClients(), store.CurClient()), std::tuple('c', 0, 0));
+    EXPECT_EQ(filesOnCandidate(), (Names{"DATA401.KCS", "TID"}));
+}
+
+TEST_F(DataDriveTest, MissingOrForeignDrivesAreRefusedAndNothingIsLeftOnThem) {
+    EXPECT_EQ(kcs::test::errorNumber([&] { check(candidate.string()); }), 53);  // no identity file
+    EXPECT_EQ(kcs::test::errorNumber([&] { check((program / "nowhere").string()); }), 76);
+    EXPECT_FALSE(fs::exists(program / "nowhere"));
+    writeFile(candidate / "TID", "kcs\n");  // the tag is exact
+    EXPECT_EQ(check(candidate.string()), DiskCheck::NotThisTest);
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
+    writeFile(candidate / "TID", "KCS\n");
+    FailingWrites failing;
+    EXPECT_EQ(kcs::test::errorNumber([&] { CheckDataDisk(store, paths, candidate.string(), failing); }), 57);
+    EXPECT_EQ(filesOnCandidate(), Names{"TID"});
+    EXPECT_EQ(store.ClientFilePath(), current / "DATA401.KCS");
+    EXPECT_THROW(store.update(3, store.record(1)), std::out_of_range) << "an update never adds a client";
+}
+
+TEST(IdentityFile, OnlyTheFirstLineIsTheTagAndOnlyTheSecondTheFlagBWhenBlank) {
+    const std::tuple<const char*, bool, char> cases[] = {
+        {"KCS", true, 'b'}, {"\xEF\xBB\xBF KCS \r\n", true, 'b'}, {"KCS2\n", false, 'b'}, {"\nKCS\n", false, 'K'},
+        {"KCS\n   \n", true, 'b'}, {"KCS\r\n  copperfield\r\n", true, 'c'}, {"KCS\n\nc\n", true, 'b'}};
+    for (const auto& [text, ours, flag] : cases) {
+        EXPECT_EQ(parseIdentityFile(text).isThisTest, ours) << text;
+        EXPECT_EQ(parseIdentityFile(text).publisherFlag, flag) << text;
+    }
 }
 
 }  // namespace

@@ -161,31 +161,14 @@ TEST(Content, PersonasScoreAsTheirAnswersSay) {
         EXPECT_TRUE(item <= 99 && std::max(points(item, 1), points(item, 2)) == 1) << item;
 }
 
-bool digit(char c) { return c >= '0' && c <= '9'; }
-
-bool isDate(std::string_view s) {  // "mm/dd/yyyy", blank-padded to the field's width
-    s = s.substr(0, s.find_last_not_of(' ') + 1);
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
-    const std::string digits = std::string(s.substr(0, 2)) + std::string(s.substr(3, 2)) + std::string(s.substr(6));
-    return std::ranges::all_of(digits, digit);
-}
-
-TEST(Content, PracticeDiskIsWellFormedAndCoversTheCasesToPractiseOn) {
+TEST(Content, PracticeDiskCoversTheCasesToPractiseOn) {
     kcs::records::ClientTable table;
     EXPECT_EQ(kcs::records::LoadClients(table, kShipped / "practice-disk" / "DATA401.KCS").trailingBytes, 0);
     bool invalid = false, unscored = false, deleted = false, accented = false, courtNA = false;
     for (std::int16_t n = 1; n <= table.NumClients; ++n) {
         SCOPED_TRACE("client " + std::to_string(n));
         const auto& c = table.Clients[static_cast<std::size_t>(n)];
-        EXPECT_TRUE(c.raw(Field::DateOfBirth)[0] == 'N' || isDate(c.raw(Field::DateOfBirth))) << c.raw(Field::DateOfBirth);
-        EXPECT_TRUE(isDate(c.raw(Field::TestDate)));
-        for (auto f : kcs::records::kCourtFields) {
-            const auto v = c.raw(f);
-            EXPECT_TRUE(v == "N " || (digit(v[0]) && (v[1] == ' ' || digit(v[1])))) << "court value '" << v << "'";
-            courtNA = courtNA || v == "N ";
-        }
-        EXPECT_TRUE(c.raw(Field::EditCount) >= "0" && c.raw(Field::EditCount) <= "3");
-        EXPECT_TRUE(c.raw(Field::NameDeleted) == "0" || c.raw(Field::NameDeleted) == "1");
+        for (auto f : kcs::records::kCourtFields) courtNA = courtNA || c.raw(f) == "N ";
         deleted = deleted || c.raw(Field::NameDeleted) == "1";
         accented = accented || std::ranges::any_of(c.raw(Field::Name), [](unsigned char ch) { return ch >= 0xC0; });
         kcs::scoring::Scores s;  // scoring refuses an answer code its item does not have
