@@ -1,5 +1,5 @@
-// The client information and court history screens driven with key events, headless: what
-// a refused entry does, the edit limit and a failed save, and cancelling a new client.
+// The client information and court history screens driven with key events, headless: the edit
+// limit and a failed save, what a refused entry does (both screens share it), cancelling a new client.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -37,24 +37,6 @@ struct Intake : ProgramFixture {
 
 }  // namespace
 
-// Keying a whole client, byte for byte on the drive, is the end-to-end test's road; the key
-// filters of the list and date fields are the form's.
-TEST_F(Intake, ClientInformationForwardsKeysToItsFormAndARefusedEntryKeepsTheFocus) {
-    records::ClientRecord record;
-    frmClientInfo screen(false, 3, record, store, fake.services);
-    dialogs.onModal("frmClientInfo", [&](QDialog& d) {
-        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
-        EXPECT_EQ(screen.msgPanel()->text().toStdString(), ClientInfoForm::helpLine(InfoField::Name));
-        enter("Ann Smith");
-        enter("10");
-        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Enter age of client in number of years. Press Enter to continue."});
-        EXPECT_EQ(focused(), screen.fieldOf(InfoField::Age));
-        EXPECT_EQ(shown(focused()), QString());
-    });
-    dialogs.execModal(screen);
-    EXPECT_EQ(fake.beeper.beeps, 1);
-}
-
 // Whether a stored client is locked, and when, is the form's rule; the screen shows the box,
 // disables the fields and moves the focus to "Information OK".
 TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAFailedSave) {
@@ -66,6 +48,7 @@ TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAF
     dialogs.answer(MsgAnswer::Ok);      // the edit limit reached
     dialogs.answer(MsgAnswer::Cancel);  // the failed save: back to the screen
     dialogs.onModal("frmClientInfo", [&](QDialog& d) {
+        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
         EXPECT_EQ(focused(), screen.buttons().button(0));
         screen.fieldOf(InfoField::Name)->setFocus();
         enter("Bob Rowe");
@@ -102,12 +85,9 @@ TEST_F(Intake, CourtHistoryRefusesAnItemOutOfItsRangeAndEscapeDropsANewClient) {
     record.set(Field::Name, "Ann Smith");
     frmCourtHistory screen(false, record, fake.services);
     dialogs.onModal("frmCourtHistory", [&](QDialog& d) {
-        EXPECT_EQ(screen.clientName()->text(), QStringLiteral("Ann Smith"));
         EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
         enter("4");
         EXPECT_EQ(focused(), screen.field(0));
-        enter("17");
-        EXPECT_EQ(focused(), screen.field(1));
         screen.field(10)->setFocus();
         EXPECT_EQ(screen.msgPanel()->text(),
                   QStringLiteral("Type a value 0 to 12 or N for Not Available, then press Enter."));
