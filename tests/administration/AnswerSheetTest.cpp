@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -82,21 +81,14 @@ TEST(AnswerSheetForm, AGridTakesTheDigitsOfItsColumnsAndBeepsAtAnythingElse) {
         form.focusIn(0);
         EXPECT_EQ(form.keyPress(0, key).beep, !stored) << answer2 << " " << key;
         EXPECT_EQ(form.answers()[0], stored ? key : '9');
-        EXPECT_EQ(form.grids()[0].row, stored ? 2 : 1);
     }
 }
 
-TEST(AnswerSheetForm, ArrowsKeepTheRowInViewAndLeadBackToTheGridBeforeAndItemOneBeeps) {
+TEST(AnswerSheetForm, ArrowsLeadBackToTheGridBeforeAndItemOneBeeps) {
     // Digits walking through all three grids to the sheet's last answer are keyed end to end (tests/e2e).
     AnswerSheetForm form(standardBank(), kNoAnswers);
     form.focusIn(0);
     const SheetGrid& first = form.grids()[0];
-    for (bool down : {true, false}) {
-        for (int i = 1; i < 99; ++i) {
-            (down ? form.down(0) : form.up(0));
-            EXPECT_TRUE(first.row >= first.topRow && first.row < first.topRow + kVisibleRows) << first.row;
-        }
-    }
     EXPECT_TRUE(form.up(0).beep) << "Up on item 1";
     for (int i = 1; i < 99; ++i) form.down(0);
     EXPECT_EQ(form.keyPress(0, '2').focusGrid, 1);
@@ -106,20 +98,15 @@ TEST(AnswerSheetForm, ArrowsKeepTheRowInViewAndLeadBackToTheGridBeforeAndItemOne
     EXPECT_EQ(first.row, 99);
 }
 
-TEST(AnswerSheetForm, TheMarkAndTheLitRowFollowTheAnswersAndTheCursor) {
+TEST(AnswerSheetForm, TheMarkFollowsTheAnswers) {
     // A damaged record's answer that no column can show is shown unmarked and kept.
     AnswerSheetForm form(standardBank(), "17" + std::string(156, '0'));
     EXPECT_EQ(form.cell(0, 2, 1).text + form.cell(0, 2, 2).text, "");
     EXPECT_EQ(form.answers()[1], '7');
     EXPECT_EQ(form.cell(0, 1, 1).text, "X");
     form.focusIn(0);
-    EXPECT_EQ(form.cell(0, 1, 2).back, kCellLightBlue);
     form.keyPress(0, '0');  // clears the mark
     EXPECT_EQ(form.cell(0, 1, 1).text, "");
-    EXPECT_EQ(form.cell(0, 1, 2).back, kCellWhite);
-    EXPECT_EQ(form.cell(0, 2, 1).back, kCellLightBlue);
-    form.focusOut(0);
-    EXPECT_EQ(form.cell(0, 2, 1).back, kCellWhite);
 }
 
 struct AnswerSheetScreen : ProgramFixture {
@@ -242,7 +229,6 @@ TEST_F(AnswerSheetScreen, TheVerifyScreenLeavesTheAnswersOnCancelAndOnARefusedSa
         openScreen(window);
         EXPECT_EQ(test::unnamedControls(window), std::vector<std::string>{});
         QTest::keyClicks(window.input(), QString::fromStdString(keys.substr(0, 10)));
-        EXPECT_EQ(window.previousLabel()->text(), "Question #10");
         if (cancel) {
             QTest::keyClick(window.input(), Qt::Key_Escape);
         } else {

@@ -53,7 +53,6 @@ struct MenuCase {
 void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
 
 const MenuCase kMenuCases[] = {
-    {"Accepted", "good", 0, {}, {"second"}, DriveSelection::Accepted, {}, "second", 1, 1},
     {"AcceptedOnSecondTry", "good", 0, {MsgAnswer::Ok, MsgAnswer::Yes}, {"other", "second"},
      DriveSelection::Accepted, {kNotOurs, kUnsuccessful}, "second", 1, 1},
     {"WriteProtectedOk", "good", 1, {MsgAnswer::Ok}, {"second"}, DriveSelection::Accepted, {kWriteProtected}, "second", 1, 1},

@@ -1,8 +1,6 @@
 #pragma once
 // The services bundle made of fakes, for screen and flow tests: scripted message boxes and
-// modal screens, and a bell, date, sound, printer, drive, drive list and NumLock that record
-// what they were given. One line gives a screen everything:
-//     kcs::test::FakeServices fake;   ...   frmSomething screen(..., fake.services);
+// modal screens, and the other services recording what they were given (fake.services).
 
 #include <QDialog>
 #include <deque>

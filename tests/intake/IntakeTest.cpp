@@ -1,12 +1,25 @@
-// The rules of client information and court history: what each field takes, what
-// confirmation leaves in the record, how a stored client's changes are counted and locked.
+// Client intake. The rules of client information and court history: what each field takes,
+// what confirmation leaves in the record, how a stored client's changes are counted and locked.
+// Then both screens driven with key events, headless: the edit limit and a failed save, what a
+// refused entry does (both screens share it), cancelling a new client.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "../menus/ScreenTestSupport.h"
+#include "kcs/intake/ClientInfo.h"
 #include "kcs/intake/ClientInfoForm.h"
+#include "kcs/intake/CourtHistory.h"
 #include "kcs/intake/CourtHistoryForm.h"
+#include "kcs/test/KeyboardDriver.h"
+#include "kcs/test/ScoringFixture.h"
 
 using namespace kcs;
 using namespace kcs::intake;
+using namespace kcs::testutil;
 using records::Field;
 
 namespace {
@@ -14,15 +27,11 @@ namespace {
 constexpr app::Date kToday{2026, 12, 6};
 using F = InfoField;
 
+// A stored client: Test Client, 34, male, born 04/12/1991, tested.
 records::ClientRecord stored(const std::string& editCount, const std::string& nameDeleted = "0",
-                             const std::string& dateOfBirth = "07/04/1961") {
-    records::ClientRecord r;
-    for (const auto& [field, value] : std::initializer_list<std::pair<Field, std::string>>{
-             {Field::Name, "Ann Lee"}, {Field::Age, "34"}, {Field::Sex, "2"}, {Field::Race, "3"}, {Field::Marital, "1"},
-             {Field::Education, "12"}, {Field::DateOfBirth, dateOfBirth}, {Field::TestDate, "01/02/2020"},
-             {Field::Answers, std::string(158, '1')}, {Field::EditCount, editCount}, {Field::NameDeleted, nameDeleted}})
-        r.set(field, value);
-    return r;
+                             const std::string& dateOfBirth = "04/12/1991") {
+    return test::ClientBuilder{}.set(Field::EditCount, editCount).set(Field::NameDeleted, nameDeleted)
+        .set(Field::DateOfBirth, dateOfBirth).build();
 }
 
 // A new client's form holding valid values in every field.
@@ -32,6 +41,20 @@ ClientInfoForm filled() {
     for (F f : kInfoFields) form.setText(f, texts[static_cast<std::size_t>(f)]);
     return form;
 }
+
+// Types into the focused field and presses Enter.
+void enter(const char* text) {
+    QTest::keyClicks(focused(), QString::fromUtf8(text));
+    key(Qt::Key_Return);
+}
+QString shown(QWidget* w) { return static_cast<QLineEdit*>(w)->displayText(); }
+
+// Client 2 is stored with every detail filled in and changed twice already.
+struct Intake : ProgramFixture {
+    Intake() {
+        useRecords({test::recordsNamed({"Ann Lee"})[0], stored("2")});
+    }
+};
 
 }  // namespace
 
@@ -49,7 +72,6 @@ TEST(ClientInfoForm, EachFieldAcceptsWhatItsCheckAllowsAndTidiesOrEmptiesTheText
         {F::Race, "N/", true, "N/A"}, {F::Race, "N", false, "N"},  // no entry: never stored as a position
         {F::Marital, "di", true, "Divorced"}, {F::DateOfBirth, "02/30/1970", false, "__/__/____"},
         {F::DateOfBirth, "12/31/1890", true, "12/31/1890"},
-        {F::DateOfBirth, "01/01/2001", true, "01/01/2001"},  // refused on confirmation
         {F::DateOfBirth, "n_/__/____", true, "N_/__/____"}, {F::DateOfBirth, "07/04/19__", false, "__/__/____"},
         {F::DateOfBirth, "__/__/____", false, "__/__/____"},
     };
@@ -109,13 +131,13 @@ TEST(ClientInfoForm, AStoredClientsChangesAreCountedToTheLimitAndTheLockHoldsNex
     EXPECT_FALSE(form.activationMessage());
     form.setText(F::Age, "35");
     EXPECT_FALSE(form.leave(F::Age));
-    form.setText(F::Sex, "Male");
+    form.setText(F::Sex, "Female");
     EXPECT_TRUE(form.leave(F::Sex));  // the third change: box, lock, focus on OK
     const auto c = form.confirm(kToday);
     ASSERT_TRUE(c.save);
     records::ClientRecord expected = stored("3");
     expected.set(Field::Age, "35");
-    expected.set(Field::Sex, "1");
+    expected.set(Field::Sex, "2");
     EXPECT_EQ(c.record, expected) << "the answers and the test date as stored";
 
     ClientInfoForm again(true, c.record);
@@ -131,7 +153,7 @@ TEST(ClientInfoForm, AStoredClientsChangesAreCountedToTheLimitAndTheLockHoldsNex
 
 TEST(ClientInfoForm, ChangingAFieldAndBackCountsTwiceAndNoChangeWritesNothing) {
     ClientInfoForm form(true, stored("0"));
-    for (const char* name : {"Ann Leigh", "Ann Lee"}) {
+    for (const char* name : {"Test Clients", "Test Client"}) {
         form.setText(F::Name, name);
         form.leave(F::Name);
     }
@@ -205,4 +227,66 @@ TEST(CourtHistoryForm, ConfirmationHoldsEveryItemToItsOwnRangeThenFillsTheRecord
     form.SaveCourtData(r);
     CourtHistoryForm edited(true, r);
     EXPECT_EQ(edited.text(11) + edited.text(1), "12N");
+}
+
+// Whether a stored client is locked, and when, is the form's rule; the screen shows the box,
+// disables the fields and moves the focus to "Information OK".
+TEST_F(Intake, AStoredClientsLastChangeLocksTheScreenAndIsSavedAtOnceEvenAfterAFailedSave) {
+    store.select(2);
+    records::ClientRecord record = store.record(2);
+    frmClientInfo screen(true, 2, record, store, fake.services);
+    const std::string before = readFile(store.ClientFilePath());
+    const fs::path drive = store.ClientFilePath().parent_path();
+    dialogs.answer(MsgAnswer::Ok);      // the edit limit reached
+    dialogs.answer(MsgAnswer::Cancel);  // the failed save: back to the screen
+    dialogs.onModal("frmClientInfo", [&](QDialog& d) {
+        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
+        EXPECT_EQ(focused(), screen.buttons().button(0));
+        screen.fieldOf(InfoField::Name)->setFocus();
+        enter("Bob Rowe");
+        QApplication::processEvents();  // the box waits for the focus to settle
+        EXPECT_EQ(focused(), screen.buttons().button(0));
+        EXPECT_FALSE(screen.fieldOf(InfoField::Name)->isEnabled());
+        EXPECT_EQ(screen.msgPanel()->text(), QStringLiteral("Exceeded limits of editing. No further editing is permitted."));
+        fs::remove_all(drive);  // the data drive is pulled
+        key(Qt::Key_Return);
+        ASSERT_TRUE(d.isVisible());
+        EXPECT_EQ(shown(screen.fieldOf(InfoField::Name)), QStringLiteral("Bob Rowe"));
+        EXPECT_EQ(store.record(2).text(Field::Name), "Test Client");
+        fs::create_directories(drive);
+        writeFile(store.ClientFilePath(), before);
+        key(Qt::Key_Return);
+    });
+    dialogs.execModal(screen);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, "Edit Limit Reached");
+    EXPECT_TRUE(dialogs.messages[1].text.starts_with("Error ")) << dialogs.messages[1].text;
+    EXPECT_EQ(dialogs.messages[1].buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(screen.completed());
+    EXPECT_EQ(record.text(Field::Name), "Bob Rowe");
+    EXPECT_EQ(record.raw(Field::EditCount), "3");
+    EXPECT_EQ(store.record(2), record);
+    EXPECT_EQ(readFile(store.ClientFilePath()).substr(235, 235), std::string(record.bytes().data(), 235));
+    frmClientInfo locked(true, 2, record, store, fake.services);  // opened at the limit: the box says so
+    dialogs.execModal(locked);
+    EXPECT_EQ(dialogs.messages.back().title, "Edit Limit Reached");
+}
+
+TEST_F(Intake, CourtHistoryRefusesAnItemOutOfItsRangeAndEscapeDropsANewClient) {
+    records::ClientRecord record;
+    record.set(Field::Name, "Ann Smith");
+    frmCourtHistory screen(false, record, fake.services);
+    dialogs.onModal("frmCourtHistory", [&](QDialog& d) {
+        EXPECT_EQ(test::unnamedControls(d), std::vector<std::string>{});
+        enter("4");
+        EXPECT_EQ(focused(), screen.field(0));
+        screen.field(10)->setFocus();
+        EXPECT_EQ(screen.msgPanel()->text(),
+                  QStringLiteral("Type a value 0 to 12 or N for Not Available, then press Enter."));
+        key(Qt::Key_Escape);
+    });
+    dialogs.execModal(screen);
+    EXPECT_FALSE(screen.completed());
+    EXPECT_EQ(fake.beeper.beeps, 1);
+    EXPECT_TRUE(record.isBlank());
 }
