@@ -27,7 +27,7 @@ struct Printing : SupervisorFixture {
 
 }  // namespace
 
-TEST_F(Printing, AFourPageReportPrintsAsFourPages) {
+TEST_F(Printing, AFourPageReportPrintsAsFourPagesInAFixedPitchFont) {
     std::string text;
     for (int page = 1; page <= 4; ++page) {
         if (page > 1) text += "\f\r\n";
@@ -47,6 +47,8 @@ TEST_F(Printing, AFourPageReportPrintsAsFourPages) {
             ASSERT_NE(at, std::string::npos) << page << line;
         }
     }
+    // The 80-column layout lines up only in a fixed-pitch font.
+    EXPECT_NE(test::poppler("pdffonts", jobs[0]).find("Mono"), std::string::npos) << test::poppler("pdffonts", jobs[0]);
     EXPECT_EQ(reportFile(), text);
 }
 

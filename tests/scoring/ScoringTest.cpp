@@ -110,9 +110,9 @@ TEST(CourtHistory, NotAvailableEarnsNothing) {
         EXPECT_EQ(r.scorer.client().CourtValues[11], "N/A");
     }
     struct Case { int item; const char* value; int points; };
-    for (auto k : {Case{11, "0", 4}, Case{1, "14", 5}, Case{1, "15", 4}, Case{1, "21", 1}, Case{2, "2", 1},
-                   Case{2, "13", 5}, Case{4, "9", 5}, Case{6, "1", 1}, Case{6, "6", 4}, Case{7, "12", 4},
-                   Case{8, "3", 3}, Case{11, "3", 3}, Case{11, "9", 1}, Case{3, "9", 0}})
+    for (auto k : {Case{11, "0", 4}, Case{1, "14", 5}, Case{1, "15", 4}, Case{1, "20", 2}, Case{1, "21", 1},
+                   Case{2, "2", 1}, Case{2, "13", 5}, Case{4, "9", 5}, Case{6, "1", 1}, Case{6, "2", 2}, Case{6, "6", 4},
+                   Case{7, "12", 4}, Case{8, "3", 3}, Case{11, "3", 3}, Case{11, "9", 1}, Case{3, "9", 0}, Case{5, "9", 0}})
         EXPECT_EQ(scoresOf(ClientBuilder{}.court(k.item, k.value)).RawScore[kViolence], k.points) << k.item << "=" << k.value;
 }
 

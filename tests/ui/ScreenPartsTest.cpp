@@ -15,6 +15,7 @@
 #include "kcs/ui/ErrorGuard.h"
 #include "kcs/ui/InputBox.h"
 #include "kcs/ui/MenuButtonRow.h"
+#include "kcs/ui/ScreenConventions.h"
 
 using namespace kcs::ui;
 using namespace kcs::test;
@@ -58,6 +59,21 @@ ScriptedDialogs::Script typeAndConfirm(const QString& text, QString* seenBefore 
 }
 
 }  // namespace
+
+// The focused button's panel alone is lit; a second row in the same window (an input box
+// has its own button 0) lights and clears only its own.
+TEST(MenuButtonRow, OnlyTheFocusedButtonsPanelIsLitAndASecondRowIsItsOwn) {
+    RowScreen s;
+    auto lit = [&](int i) { return panelColor(*s.row->panel(i)) == kCyan; };
+    s.row->button(1)->setFocus();
+    EXPECT_TRUE(!lit(0) && lit(1) && !lit(2) && !lit(3));
+    QWidget otherFrame(&s.window);
+    MenuButtonRow other(s.window, nullptr, s.fake.dialogs);
+    other.addButton(&otherFrame, QStringLiteral("Other"), QString());
+    other.HighlightMenuChoice(0);
+    other.ResetMenuHighlight();
+    EXPECT_TRUE(!lit(0) && lit(1));
+}
 
 TEST(MenuButtonRow, EnterAndSpaceClickArrowsSkipDisabledButtonsOtherKeysAreDiscarded) {
     RowScreen s;
