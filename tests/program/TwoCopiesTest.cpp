@@ -84,6 +84,9 @@ TEST(TwoCopies, LockAndSocketLiveInTheUsersRuntimeFolderSoAForeignLockInTmpChang
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path().string()));
 
     const QString key = program::SingleInstance::keyFor(program.folder.path());
+    // The lock the test below puts in /tmp would not hold anyone up (its process is not
+    // "kcs"), so where the key lives is what keeps another account from blocking the program.
+    EXPECT_TRUE(key.startsWith(QString::fromStdString(runtime.path().string()) + u'/')) << key.toStdString();
     // Another account got there first under the name in the shared temporary folder, with a
     // lock that looks held by a live process.
     const std::string foreign = QDir::temp().filePath(QFileInfo(key).fileName() + QStringLiteral(".lock")).toStdString();
