@@ -91,8 +91,6 @@ std::string codeLabelOf(const std::string& trimmedText, records::CodeTable table
     return std::string(*label);
 }
 
-int sectionOf(int item) { return item <= kSectionBounds[1] ? 1 : item <= kSectionBounds[2] ? 2 : 3; }
-
 // A value outside low..high; one that was no number at all is a fault already.
 bool outside(const SequentialFile& f, int v, int low, int high) {
     return !f.lastValueFaulted() && (v < low || v > high);
@@ -195,7 +193,7 @@ int mostPoints(const ScoringTables& t, int item) {
     const int section = sectionOf(item);
     const auto position = static_cast<std::size_t>(item - kSectionBounds[section - 1] - 1);
     int most = 0;
-    for (int code = 1; code <= (section == 1 ? 2 : 4); ++code)
+    for (int code = 1; code <= highestCode(section); ++code)
         most = std::max(most, t.AnswerKey[section][code][position] - '0');
     return most;
 }
@@ -413,7 +411,7 @@ void Scorer::LoadClientValues(const records::ClientRecord& rec, std::int16_t cli
     const auto answers = rec.raw(Field::Answers);
     for (int item = 1; item <= kItemCount; ++item) {
         const char c = answers[static_cast<std::size_t>(item - 1)];
-        const int highest = sectionOf(item) == 1 ? 2 : 4;
+        const int highest = highestCode(sectionOf(item));
         if (c == ' ') {
             v.AnswerValues[item] = 0;  // a blank reads as no answer
         } else if (c >= '0' && c - '0' <= highest) {

@@ -36,7 +36,7 @@ const kcs::scoring::ScoringTables& tables() {
 }
 
 int points(int item, int code) {
-    const int section = item <= 99 ? 1 : item <= 135 ? 2 : 3;
+    const int section = kcs::scoring::sectionOf(item);
     return tables().AnswerKey[section][code].at(std::size_t(item - kcs::scoring::kSectionBounds[section - 1] - 1)) - '0';
 }
 

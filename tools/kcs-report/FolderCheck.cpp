@@ -59,8 +59,8 @@ public:
     void check(const questionbank::Recordset& rs, long item) {
         const std::string where = "item " + std::to_string(item) + " of the table \"" + table_ + "\"";
         if (!rs.Field("TestQuestion")) fault(where + " has no statement");
-        const int section = item <= scoring::kSectionBounds[1] ? 1 : item <= scoring::kSectionBounds[2] ? 2 : 3;
-        const int choices = section == 1 ? 2 : 4;
+        const int section = scoring::sectionOf(static_cast<int>(item));
+        const int choices = scoring::highestCode(section);
         for (int k = 1; k <= 5; ++k) {
             const auto text = rs.Field("ANSWER" + std::to_string(k));
             const auto wave = rs.Field("ChoiceAudio" + std::to_string(k));

@@ -26,6 +26,9 @@ inline constexpr int kMaxScaleItems = 40;    // items a keyed scale can list
 inline constexpr int kMinimumScoreItemCount = 68;
 inline constexpr int kStressGroupItems = 15;
 inline constexpr std::array<int, 4> kSectionBounds = {0, 99, 135, 158};
+// The section an item belongs to (1 to 3), and the highest answer code its items take.
+inline constexpr int sectionOf(int item) { return item <= kSectionBounds[1] ? 1 : item <= kSectionBounds[2] ? 2 : 3; }
+inline constexpr int highestCode(int section) { return section == 1 ? 2 : 4; }
 // 15 group A answers of 4 against 15 group B answers of 1: (60 x 60) / 15; the lowest
 // is 15 group A answers of 1 against 15 group B answers of 4: (15 x 60) / 60.
 inline constexpr int kMaxStressRaw = 240;
